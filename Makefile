@@ -1,0 +1,37 @@
+# Thin wrapper over the setup script and the CMake presets.
+.PHONY: setup build run test unit bench assets clean
+
+setup:
+	@bash scripts/setup.sh
+
+build: setup
+	cmake --preset release
+	cmake --build --preset release
+
+run: build
+	./build/release/kolvex
+
+test: build
+	ctest --preset release
+	cmake --preset sanitize
+	cmake --build --preset sanitize
+	ctest --preset sanitize
+
+unit: setup
+	cmake --preset release
+	cmake --build --preset release --target kolvex_unit_tests
+	ctest --preset release -L unit
+
+bench: build
+	bash scripts/bench.sh
+
+assets:
+	cmake -S tools/image_gen -B build/image_gen -DCMAKE_BUILD_TYPE=Release
+	cmake --build build/image_gen -j2
+	./build/image_gen/gen_images assets/data
+	cmake -S tools/audio_gen -B build/audio_gen -DCMAKE_BUILD_TYPE=Release
+	cmake --build build/audio_gen -j2
+	./build/audio_gen/gen_audio assets/data
+
+clean:
+	rm -rf build

@@ -1,0 +1,11 @@
+// What happens during play: the keys, the hard drop, gravity with the soft drop,
+// the hold exchange, scoring and levels, and the music's pitch.
+#pragma once
+
+struct GameScene;
+
+void handleInput(GameScene& game);
+void applyGravity(GameScene& game);
+void updateMusicPitch(GameScene& game);
+void scoreClear(GameScene& game, int rows);
+void exchangeHold(GameScene& game);

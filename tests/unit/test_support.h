@@ -1,0 +1,29 @@
+// Shared helpers of the unit tests: a fresh stand-in and fresh game objects for
+// every test, and the names of the sounds and music a test has heard.
+#pragma once
+
+#include "stand_in/stand_in.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+// Puts the stand-in and every process-wide object of the game back to their
+// start-up state: the three scenes, the well, the texture store, the audio manager.
+void resetWorld();
+
+// Names of the sounds played, in order, resolved through the audio manager.
+std::vector<std::string> playedSounds();
+
+// The name under which the audio manager holds the music with this stand-in id.
+std::string musicName(unsigned int id);
+
+// Draw calls (every recorded call that draws) in order.
+std::vector<standin::Call> drawCalls();
+
+class KolvexTest : public ::testing::Test {
+protected:
+    void SetUp() override { resetWorld(); }
+    void TearDown() override { resetWorld(); }
+};
