@@ -2,7 +2,10 @@
 
 #include "assets/audio_manager.h"
 #include "assets/texture_store.h"
+#include "game/board.h"
 #include "game/game_scene.h"
+#include "game/pieces.h"
+#include "render/playfield_layout.h"
 #include "scenes/game_over_scene.h"
 #include "scenes/title_scene.h"
 
@@ -15,6 +18,10 @@ void resetWorld() {
     titleScene = TitleScene{};
     gameScene = GameScene{};
     gameOverScene = GameOverScene{};
+    board.clear();
+    nextPieceType = PieceType::I;
+    playfieldLayout = PlayfieldLayout{};
+    blockTexture = Texture2D{};
 }
 
 std::vector<std::string> playedSounds() {
