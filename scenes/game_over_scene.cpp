@@ -1,8 +1,119 @@
+// The game-over scene: records the finished game, shows its score beside the
+// best and, after a delay that keeps a late key press from skipping the screen,
+// offers RETRY and QUIT.
 #include "scenes/game_over_scene.h"
+
+#include "app/scene_manager.h"
+#include "assets/audio_manager.h"
+#include "assets/embedded_assets.h"
+#include "render/menu_text.h"
+#include "save/high_score.h"
+
+#include <raylib.h>
+
+#include <algorithm>
+#include <string>
 
 GameOverScene gameOverScene;
 
-void GameOverScene::enter(SceneManager& sceneManager) { manager = &sceneManager; }
-void GameOverScene::update() {}
-void GameOverScene::draw() {}
-void GameOverScene::exit() {}
+namespace {
+
+constexpr float kInputDelay = 5.0f;
+constexpr float kMenuTextSize = 20.0f;
+constexpr int kTitleSize = 36;
+constexpr int kLineSize = 24;
+constexpr float kTopOffset = -300.0f;
+constexpr float kTitleY = 72.0f;
+constexpr float kScoreY = 128.0f;
+constexpr float kBestY = 160.0f;
+constexpr float kRetryY = 20.0f;
+constexpr float kQuitY = 60.0f;
+
+// Centred on the window's middle column at H/2 + kTopOffset + offset.
+void drawCentredLine(const char* text, int size, float offset) {
+    const int width = GetScreenWidth();
+    const int halfHeight = GetScreenHeight() / 2;
+    const int x = width / 2 - MeasureText(text, size) / 2;
+    const int y = static_cast<int>(static_cast<float>(halfHeight) + kTopOffset + offset);
+    DrawText(text, x, y, size, RED);
+}
+
+} // namespace
+
+void GameOverScene::enter(SceneManager& sceneManager) {
+    manager = &sceneManager;
+    AudioManager& audio = AudioManager::instance();
+    const int musicLength = static_cast<int>(bgm_gameover_ogg_len);
+    if (audio.loadMusic("bgm_gameover", bgm_gameover_ogg, musicLength, bgm_gameover_ogg,
+                        musicLength)) {
+        audio.playMusic("bgm_gameover");
+    } else {
+        TraceLog(LOG_WARNING, "Failed to load BGM!");
+    }
+    audio.loadSound("sfx_confirm", sfx_confirm_ogg, static_cast<int>(sfx_confirm_ogg_len));
+    audio.loadSound("sfx_quit", sfx_quit_ogg, static_cast<int>(sfx_quit_ogg_len));
+    audio.loadSound("sfx_select", sfx_select_ogg, static_cast<int>(sfx_select_ogg_len));
+    audio.loadSound("sfx_gameover", sfx_gameover_ogg, static_cast<int>(sfx_gameover_ogg_len));
+    audio.playSound("sfx_gameover", 1.0f);
+
+    const HighScoreRecord stored = loadHighScore();
+    score = manager->lastScore();
+    best = std::max(score, stored.bestScore);
+    saveHighScore(manager->lastScore(), manager->lastLines(), manager->lastLevel());
+}
+
+void GameOverScene::update() {
+    const float frameTime = GetFrameTime();
+    elapsed += frameTime;
+    if (elapsed > kInputDelay) {
+        AudioManager& audio = AudioManager::instance();
+        if (selection == GameOverChoice::Retry) {
+            if (IsKeyPressed(KEY_DOWN) || IsKeyPressed(KEY_S)) {
+                audio.playSound("sfx_select", 1.0f);
+                selection = GameOverChoice::Quit;
+            }
+            if (IsKeyPressed(KEY_ENTER)) {
+                audio.playSound("sfx_confirm", 1.0f);
+                manager->requestSwitch(SceneId::Game);
+            }
+        } else {
+            if (IsKeyPressed(KEY_UP) || IsKeyPressed(KEY_W)) {
+                audio.playSound("sfx_select", 1.0f);
+                selection = GameOverChoice::Retry;
+            }
+            if (IsKeyPressed(KEY_ENTER)) {
+                audio.playSound("sfx_quit", 1.0f);
+                manager->requestSwitch(SceneId::Title);
+            }
+        }
+    }
+    AudioManager::instance().update(frameTime);
+}
+
+void GameOverScene::draw() {
+    const float width = static_cast<float>(GetScreenWidth());
+    const float height = static_cast<float>(GetScreenHeight());
+    DrawRectangleRec(Rectangle{0.0f, 0.0f, width, height}, Fade(BLACK, 1.0f));
+    const Font font = GetFontDefault();
+
+    const std::string scoreLine = "SCORE: " + std::to_string(score);
+    const std::string bestLine = "HIGH SCORE: " + std::to_string(best);
+    drawCentredLine("GAME OVER", kTitleSize, kTitleY);
+    drawCentredLine(scoreLine.c_str(), kLineSize, kScoreY);
+    drawCentredLine(bestLine.c_str(), kLineSize, kBestY);
+
+    const Color colour = elapsed > kInputDelay ? RED : GRAY;
+    const float centreX = width * 0.5f;
+    drawMenuItem(font, "RETRY", Vector2{centreX, height * 0.5f + kRetryY},
+                 selection == GameOverChoice::Retry, kMenuTextSize, colour);
+    drawMenuItem(font, "QUIT", Vector2{centreX, height * 0.5f + kQuitY},
+                 selection == GameOverChoice::Quit, kMenuTextSize, colour);
+}
+
+void GameOverScene::exit() {
+    AudioManager::instance().stopMusic();
+    selection = GameOverChoice::Retry;
+    best = 0;
+    score = 0;
+    elapsed = 0.0f;
+}
