@@ -1,3 +1,19 @@
-// PLACEHOLDER: replaced by its owner before the feature is done.
+// Draws the texture store's current background over the whole window, stretched
+// without keeping its aspect ratio.
 #include "render/background.h"
-void drawBackground(Color) {}
+
+#include "assets/texture_store.h"
+
+void drawBackground(Color tint) {
+    const TextureStore& store = TextureStore::instance();
+    const auto it = store.textures.find(store.currentBackground);
+    if (it == store.textures.end() || it->second.id == 0) {
+        return;
+    }
+    const Texture2D& texture = it->second;
+    const Rectangle source{0.0f, 0.0f, static_cast<float>(texture.width),
+                           static_cast<float>(texture.height)};
+    const Rectangle dest{0.0f, 0.0f, static_cast<float>(GetScreenWidth()),
+                         static_cast<float>(GetScreenHeight())};
+    DrawTexturePro(texture, source, dest, Vector2{0.0f, 0.0f}, 0.0f, tint);
+}
