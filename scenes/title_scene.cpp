@@ -1,8 +1,181 @@
+// The title scene: the title picture with its four-entry menu, the how-to-play
+// and credits pages opened from it, the title music and the menu sounds.
 #include "scenes/title_scene.h"
+
+#include "app/scene_manager.h"
+#include "assets/audio_manager.h"
+#include "assets/embedded_assets.h"
+#include "assets/texture_store.h"
+#include "render/background.h"
+#include "render/menu_text.h"
+#include "scenes/title_pages.h"
+
+#include <raylib.h>
+
+#include <cstddef>
 
 TitleScene titleScene;
 
-void TitleScene::enter(SceneManager& sceneManager) { manager = &sceneManager; }
-void TitleScene::update() {}
-void TitleScene::draw() {}
-void TitleScene::exit() {}
+namespace {
+
+constexpr const char* kMusicName = "bgm_title";
+constexpr const char* kConfirmSound = "sfx_confirm";
+constexpr const char* kQuitSound = "sfx_quit";
+constexpr const char* kSelectSound = "sfx_select";
+constexpr float kSoundVolume = 1.0f;
+constexpr std::size_t kMenuBackground = 0;
+constexpr std::size_t kPageBackground = 1;
+
+// The entries from top to bottom; the MenuItem values follow another order.
+constexpr MenuItem kScreenOrder[] = {MenuItem::GameStart, MenuItem::HowToPlay, MenuItem::Credits,
+                                     MenuItem::Quit};
+constexpr int kEntryCount = 4;
+constexpr const char* kEntryTexts[] = {"GAME START", "HOW TO PLAY", "CREDITS", "QUIT"};
+constexpr float kMenuLeftOfMiddle = 120.0f;
+constexpr float kFirstEntryBelowMiddle = 20.0f;
+constexpr float kEntryStep = 40.0f;
+constexpr float kEntrySize = 20.0f;
+
+void play(const char* sound) {
+    AudioManager::instance().playSound(sound, kSoundVolume);
+}
+
+int screenIndex(MenuItem item) {
+    for (int i = 0; i < kEntryCount; ++i) {
+        if (kScreenOrder[i] == item) {
+            return i;
+        }
+    }
+    return 0;
+}
+
+void selectItem(TitleScene& scene, MenuItem item) {
+    play(kSelectSound);
+    scene.item = item;
+}
+
+void showBackground(const TitleScene& scene, std::size_t index) {
+    TextureStore::instance().setBackground(scene.backgroundNames[index]);
+}
+
+void openPage(TitleScene& scene, TitlePage page) {
+    play(kConfirmSound);
+    showBackground(scene, kPageBackground);
+    scene.page = page;
+}
+
+void confirm(TitleScene& scene, MenuItem entry) {
+    switch (entry) {
+    case MenuItem::GameStart:
+        play(kConfirmSound);
+        scene.manager->requestSwitch(SceneId::Game);
+        break;
+    case MenuItem::HowToPlay:
+        openPage(scene, TitlePage::HowToPlay);
+        break;
+    case MenuItem::Credits:
+        openPage(scene, TitlePage::Credits);
+        break;
+    case MenuItem::Quit:
+        play(kQuitSound);
+        scene.manager->running = false;
+        break;
+    }
+}
+
+// Both moves and Enter belong to the entry highlighted when this step began, so
+// Down and Up together make both of that entry's moves, and Enter with a move
+// carries out the entry that was highlighted before the move.
+void handleMenuKeys(TitleScene& scene) {
+    const MenuItem row = scene.item;
+    const int index = screenIndex(row);
+    if ((IsKeyPressed(KEY_DOWN) || IsKeyPressed(KEY_S)) && index + 1 < kEntryCount) {
+        selectItem(scene, kScreenOrder[index + 1]);
+    }
+    if ((IsKeyPressed(KEY_UP) || IsKeyPressed(KEY_W)) && index > 0) {
+        selectItem(scene, kScreenOrder[index - 1]);
+    }
+    if (IsKeyPressed(KEY_ENTER)) {
+        confirm(scene, row);
+    }
+}
+
+void handlePageKeys(TitleScene& scene) {
+    if (!IsKeyPressed(KEY_ESCAPE)) {
+        return;
+    }
+    play(kQuitSound);
+    showBackground(scene, kMenuBackground);
+    scene.page = TitlePage::Menu;
+}
+
+// Home and End act on the pages too; the change shows once the menu is back.
+void handleHomeEnd(TitleScene& scene) {
+    if (IsKeyPressed(KEY_HOME) && scene.item != MenuItem::GameStart) {
+        selectItem(scene, MenuItem::GameStart);
+    }
+    if (IsKeyPressed(KEY_END) && scene.item != MenuItem::Quit) {
+        selectItem(scene, MenuItem::Quit);
+    }
+}
+
+void drawMenu(const TitleScene& scene) {
+    const Font font = GetFontDefault();
+    const float x = static_cast<float>(GetScreenWidth()) * 0.5f - kMenuLeftOfMiddle;
+    const float firstY = static_cast<float>(GetScreenHeight()) * 0.5f + kFirstEntryBelowMiddle;
+    for (int i = 0; i < kEntryCount; ++i) {
+        const Vector2 centre{x, firstY + kEntryStep * static_cast<float>(i)};
+        drawMenuItem(font, kEntryTexts[i], centre, scene.item == kScreenOrder[i], kEntrySize,
+                     WHITE);
+    }
+}
+
+} // namespace
+
+void TitleScene::enter(SceneManager& sceneManager) {
+    manager = &sceneManager;
+    TextureStore& store = TextureStore::instance();
+    store.load("tx_titlebg", tx_titlebg_png, static_cast<int>(tx_titlebg_png_len));
+    store.load("tx_htpbg", tx_htpbg_png, static_cast<int>(tx_htpbg_png_len));
+    showBackground(*this, kMenuBackground);
+
+    AudioManager& audio = AudioManager::instance();
+    if (audio.loadMusic(kMusicName, bgm_title_intro_ogg, static_cast<int>(bgm_title_intro_ogg_len),
+                        bgm_title_loop_ogg, static_cast<int>(bgm_title_loop_ogg_len))) {
+        audio.playMusic(kMusicName);
+    } else {
+        TraceLog(LOG_WARNING, "Failed to load BGM!");
+    }
+    audio.loadSound(kConfirmSound, sfx_confirm_ogg, static_cast<int>(sfx_confirm_ogg_len));
+    audio.loadSound(kQuitSound, sfx_quit_ogg, static_cast<int>(sfx_quit_ogg_len));
+    audio.loadSound(kSelectSound, sfx_select_ogg, static_cast<int>(sfx_select_ogg_len));
+}
+
+void TitleScene::update() {
+    handleHomeEnd(*this);
+    if (page == TitlePage::Menu) {
+        handleMenuKeys(*this);
+    } else {
+        handlePageKeys(*this);
+    }
+    AudioManager::instance().update(GetFrameTime());
+}
+
+void TitleScene::draw() {
+    drawBackground(WHITE);
+    switch (page) {
+    case TitlePage::Menu:
+        drawMenu(*this);
+        break;
+    case TitlePage::HowToPlay:
+        drawHowToPlayPage();
+        break;
+    case TitlePage::Credits:
+        drawCreditsPage();
+        break;
+    }
+}
+
+void TitleScene::exit() {
+    AudioManager::instance().stopMusic();
+}
