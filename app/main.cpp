@@ -1,4 +1,6 @@
 // Kolvex: a falling-block puzzle game.
 #include "app/application.h"
 
-int main() { return runApplication(); }
+int main() {
+    return runApplication();
+}

@@ -69,6 +69,12 @@ void SceneManager::requestSwitch(SceneId id) {
     switchPending = true;
 }
 
-std::uint32_t SceneManager::lastScore() const { return gameScene.score; }
-std::uint16_t SceneManager::lastLevel() const { return gameScene.level; }
-std::uint16_t SceneManager::lastLines() const { return gameScene.lines; }
+std::uint32_t SceneManager::lastScore() const {
+    return gameScene.score;
+}
+std::uint16_t SceneManager::lastLevel() const {
+    return gameScene.level;
+}
+std::uint16_t SceneManager::lastLines() const {
+    return gameScene.lines;
+}

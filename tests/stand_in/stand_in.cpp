@@ -100,7 +100,9 @@ std::uint64_t lastGranule(const unsigned char* data, int size) {
     return 0;
 }
 
-void* fakePointer(unsigned id) { return reinterpret_cast<void*>(std::uintptr_t{id} * 16u); }
+void* fakePointer(unsigned id) {
+    return reinterpret_cast<void*>(std::uintptr_t{id} * 16u);
+}
 
 unsigned idOf(const void* p) {
     return static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(p) / 16u);
@@ -115,9 +117,13 @@ MusicState* musicState(Music music) {
 
 namespace standin {
 
-void reset() { state() = State{}; }
+void reset() {
+    state() = State{};
+}
 
-int frame() { return state().frame; }
+int frame() {
+    return state().frame;
+}
 
 void nextFrame() {
     state().frame += 1;
@@ -131,13 +137,27 @@ void runFrames(int n, void (*step)()) {
     }
 }
 
-void press(int key, int atFrame) { state().pressed[atFrame].insert(key); }
-void pressNow(int key) { press(key, state().frame); }
-void repeat(int key, int atFrame) { state().repeated[atFrame].insert(key); }
-void hold(int key, int fromFrame, int toFrame) { state().held.push_back({key, fromFrame, toFrame}); }
-void closeWindowAt(int atFrame) { state().closeAt = atFrame; }
-void setFrameTime(float seconds) { state().frameTime = seconds; }
-void setTime(double seconds) { state().time = seconds; }
+void press(int key, int atFrame) {
+    state().pressed[atFrame].insert(key);
+}
+void pressNow(int key) {
+    press(key, state().frame);
+}
+void repeat(int key, int atFrame) {
+    state().repeated[atFrame].insert(key);
+}
+void hold(int key, int fromFrame, int toFrame) {
+    state().held.push_back({key, fromFrame, toFrame});
+}
+void closeWindowAt(int atFrame) {
+    state().closeAt = atFrame;
+}
+void setFrameTime(float seconds) {
+    state().frameTime = seconds;
+}
+void setTime(double seconds) {
+    state().time = seconds;
+}
 
 void setScreenSize(int width, int height) {
     state().width = width;
@@ -149,15 +169,29 @@ void queueRandom(const std::vector<int>& values) {
     q.insert(q.end(), values.begin(), values.end());
 }
 
-const std::vector<RandomRequest>& randomRequests() { return state().randomRequests; }
+const std::vector<RandomRequest>& randomRequests() {
+    return state().randomRequests;
+}
 
-void failImageDecodes(bool fail) { state().failImages = fail; }
-void failTextureUploads(bool fail) { state().failTextures = fail; }
-void failMusicDecodes(int count) { state().failMusic = count; }
-void failWaveDecodes(bool fail) { state().failWaves = fail; }
-void failSoundUploads(bool fail) { state().failSounds = fail; }
+void failImageDecodes(bool fail) {
+    state().failImages = fail;
+}
+void failTextureUploads(bool fail) {
+    state().failTextures = fail;
+}
+void failMusicDecodes(int count) {
+    state().failMusic = count;
+}
+void failWaveDecodes(bool fail) {
+    state().failWaves = fail;
+}
+void failSoundUploads(bool fail) {
+    state().failSounds = fail;
+}
 
-const std::vector<Call>& calls() { return state().calls; }
+const std::vector<Call>& calls() {
+    return state().calls;
+}
 
 std::vector<Call> callsNamed(const std::string& fn) {
     std::vector<Call> out;
@@ -166,12 +200,22 @@ std::vector<Call> callsNamed(const std::string& fn) {
     return out;
 }
 
-int countCalls(const std::string& fn) { return static_cast<int>(callsNamed(fn).size()); }
-void clearCalls() { state().calls.clear(); }
-const std::vector<LogLine>& logLines() { return state().logs; }
+int countCalls(const std::string& fn) {
+    return static_cast<int>(callsNamed(fn).size());
+}
+void clearCalls() {
+    state().calls.clear();
+}
+const std::vector<LogLine>& logLines() {
+    return state().logs;
+}
 
-unsigned int soundId(Sound sound) { return idOf(sound.stream.buffer); }
-unsigned int musicId(Music music) { return idOf(music.ctxData); }
+unsigned int soundId(Sound sound) {
+    return idOf(sound.stream.buffer);
+}
+unsigned int musicId(Music music) {
+    return idOf(music.ctxData);
+}
 
 bool musicPlaying(Music music) {
     const MusicState* m = musicState(music);
@@ -188,9 +232,15 @@ int liveMusicStreams() {
                                           [](const auto& kv) { return kv.second.loaded; }));
 }
 
-int liveSounds() { return static_cast<int>(state().sounds.size()); }
-int liveImages() { return state().images; }
-bool audioDeviceOpen() { return state().audioOpen; }
+int liveSounds() {
+    return static_cast<int>(state().sounds.size());
+}
+int liveImages() {
+    return state().images;
+}
+bool audioDeviceOpen() {
+    return state().audioOpen;
+}
 
 Vector2 measure(const char* text, float fontSize, float spacing) {
     const float n = static_cast<float>(std::strlen(text));
@@ -207,7 +257,9 @@ Vector2 measure(const char* text, float fontSize, float spacing) {
 // ---------------------------------------------------------------------------------
 extern "C" {
 
-void SetConfigFlags(unsigned int flags) { record("SetConfigFlags", {static_cast<float>(flags)}); }
+void SetConfigFlags(unsigned int flags) {
+    record("SetConfigFlags", {static_cast<float>(flags)});
+}
 
 void InitWindow(int width, int height, const char* title) {
     state().width = width;
@@ -215,7 +267,9 @@ void InitWindow(int width, int height, const char* title) {
     record("InitWindow", {static_cast<float>(width), static_cast<float>(height)}, {}, title);
 }
 
-void CloseWindow(void) { record("CloseWindow"); }
+void CloseWindow(void) {
+    record("CloseWindow");
+}
 
 bool WindowShouldClose(void) {
     record("WindowShouldClose");
@@ -227,12 +281,24 @@ void SetWindowIcon(Image image) {
                              static_cast<float>(image.format)});
 }
 
-void SetExitKey(int key) { record("SetExitKey", {static_cast<float>(key)}); }
-void SetTargetFPS(int fps) { record("SetTargetFPS", {static_cast<float>(fps)}); }
-int GetScreenWidth(void) { return state().width; }
-int GetScreenHeight(void) { return state().height; }
-float GetFrameTime(void) { return state().frameTime; }
-double GetTime(void) { return state().time; }
+void SetExitKey(int key) {
+    record("SetExitKey", {static_cast<float>(key)});
+}
+void SetTargetFPS(int fps) {
+    record("SetTargetFPS", {static_cast<float>(fps)});
+}
+int GetScreenWidth(void) {
+    return state().width;
+}
+int GetScreenHeight(void) {
+    return state().height;
+}
+float GetFrameTime(void) {
+    return state().frameTime;
+}
+double GetTime(void) {
+    return state().time;
+}
 
 bool IsKeyPressed(int key) {
     auto it = state().pressed.find(state().frame);
@@ -274,14 +340,18 @@ void TraceLog(int logLevel, const char* text, ...) {
     state().logs.push_back({logLevel, buffer});
 }
 
-void BeginDrawing(void) { record("BeginDrawing"); }
+void BeginDrawing(void) {
+    record("BeginDrawing");
+}
 
 void EndDrawing(void) {
     record("EndDrawing");
     standin::nextFrame();
 }
 
-void ClearBackground(Color color) { record("ClearBackground", {}, color); }
+void ClearBackground(Color color) {
+    record("ClearBackground", {}, color);
+}
 
 void DrawRectangle(int posX, int posY, int width, int height, Color color) {
     record("DrawRectangle",
@@ -342,9 +412,8 @@ void DrawText(const char* text, int posX, int posY, int fontSize, Color color) {
 
 void DrawTextPro(Font font, const char* text, Vector2 position, Vector2 origin, float rotation,
                  float fontSize, float spacing, Color tint) {
-    record("DrawTextPro",
-           {position.x, position.y, origin.x, origin.y, rotation, fontSize, spacing}, tint, text,
-           font.texture.id);
+    record("DrawTextPro", {position.x, position.y, origin.x, origin.y, rotation, fontSize, spacing},
+           tint, text, font.texture.id);
 }
 
 int MeasureText(const char* text, int fontSize) {
@@ -411,7 +480,9 @@ void SetTextureFilter(Texture2D texture, int filter) {
     record("SetTextureFilter", {static_cast<float>(filter)}, {}, "", texture.id);
 }
 
-void UnloadTexture(Texture2D texture) { record("UnloadTexture", {}, {}, "", texture.id); }
+void UnloadTexture(Texture2D texture) {
+    record("UnloadTexture", {}, {}, "", texture.id);
+}
 
 void InitAudioDevice(void) {
     state().audioOpen = true;
@@ -466,7 +537,9 @@ void SetSoundVolume(Sound sound, float volume) {
     record("SetSoundVolume", {volume}, {}, "", standin::soundId(sound));
 }
 
-void PlaySound(Sound sound) { record("PlaySound", {}, {}, "", standin::soundId(sound)); }
+void PlaySound(Sound sound) {
+    record("PlaySound", {}, {}, "", standin::soundId(sound));
+}
 
 Music LoadMusicStreamFromMemory(const char* fileType, const unsigned char* data, int dataSize) {
     Music music{};

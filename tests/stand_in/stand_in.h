@@ -35,15 +35,15 @@ struct LogLine {
 void reset();
 
 // --- scripting -----------------------------------------------------------------
-int frame();                                  // the frame now running, from 0
-void nextFrame();                             // what EndDrawing does: the clock moves on
-void runFrames(int n, void (*step)());        // step() then nextFrame(), n times
+int frame();                           // the frame now running, from 0
+void nextFrame();                      // what EndDrawing does: the clock moves on
+void runFrames(int n, void (*step)()); // step() then nextFrame(), n times
 
-void press(int key, int atFrame);             // IsKeyPressed true in that frame
-void pressNow(int key);                       // press(key, frame())
-void repeat(int key, int atFrame);            // IsKeyPressedRepeat true in that frame
+void press(int key, int atFrame);               // IsKeyPressed true in that frame
+void pressNow(int key);                         // press(key, frame())
+void repeat(int key, int atFrame);              // IsKeyPressedRepeat true in that frame
 void hold(int key, int fromFrame, int toFrame); // IsKeyDown true in [from, to]
-void closeWindowAt(int atFrame);              // WindowShouldClose true from that frame
+void closeWindowAt(int atFrame);                // WindowShouldClose true from that frame
 
 void setFrameTime(float seconds);
 void setTime(double seconds);
@@ -58,11 +58,11 @@ struct RandomRequest {
 const std::vector<RandomRequest>& randomRequests();
 
 // --- failures --------------------------------------------------------------------
-void failImageDecodes(bool fail);             // LoadImageFromMemory yields no data
-void failTextureUploads(bool fail);           // LoadTextureFromImage yields id 0
-void failMusicDecodes(int count);             // the next `count` music loads are invalid
-void failWaveDecodes(bool fail);              // LoadWaveFromMemory yields no data
-void failSoundUploads(bool fail);             // LoadSoundFromWave yields no buffer
+void failImageDecodes(bool fail);   // LoadImageFromMemory yields no data
+void failTextureUploads(bool fail); // LoadTextureFromImage yields id 0
+void failMusicDecodes(int count);   // the next `count` music loads are invalid
+void failWaveDecodes(bool fail);    // LoadWaveFromMemory yields no data
+void failSoundUploads(bool fail);   // LoadSoundFromWave yields no buffer
 
 // --- what happened -------------------------------------------------------------
 const std::vector<Call>& calls();
@@ -76,7 +76,7 @@ unsigned int soundId(Sound sound);
 unsigned int musicId(Music music);
 bool musicPlaying(Music music);
 float musicPitch(Music music);
-int liveMusicStreams();                       // loaded and not yet unloaded
+int liveMusicStreams(); // loaded and not yet unloaded
 int liveSounds();
 int liveImages();
 bool audioDeviceOpen();
