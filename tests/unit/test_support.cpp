@@ -6,10 +6,16 @@
 #include "game/game_scene.h"
 #include "game/pieces.h"
 #include "render/playfield_layout.h"
+#include "save/high_score.h"
 #include "scenes/game_over_scene.h"
 #include "scenes/title_scene.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <set>
+
+#include <stdlib.h>
 
 void resetWorld() {
     standin::reset();
@@ -22,6 +28,7 @@ void resetWorld() {
     nextPieceType = PieceType::I;
     playfieldLayout = PlayfieldLayout{};
     blockTexture = Texture2D{};
+    saveFileOps = kRealSaveFileOps;
 }
 
 std::vector<std::string> playedSounds() {
@@ -49,9 +56,9 @@ std::string musicName(unsigned int id) {
 
 std::vector<standin::Call> drawCalls() {
     static const std::set<std::string> kDraws = {
-        "DrawRectangle",  "DrawRectangleRec", "DrawRectangleLines", "DrawRectangleLinesEx",
-        "DrawLineEx",     "DrawCircleV",      "DrawTexturePro",     "DrawText",
-        "DrawTextPro",    "ClearBackground"};
+        "DrawRectangle", "DrawRectangleRec", "DrawRectangleLines", "DrawRectangleLinesEx",
+        "DrawLineEx",    "DrawCircleV",      "DrawTexturePro",     "DrawText",
+        "DrawTextPro",   "ClearBackground"};
     std::vector<standin::Call> out;
     for (const standin::Call& call : standin::calls()) {
         if (kDraws.count(call.fn) > 0) {
@@ -59,4 +66,38 @@ std::vector<standin::Call> drawCalls() {
         }
     }
     return out;
+}
+
+TempWorkingDir::TempWorkingDir() {
+    const char* base = std::getenv("KOLVEX_TEST_TMP");
+    const std::filesystem::path root = base != nullptr && *base != '\0'
+                                           ? std::filesystem::path(base)
+                                           : std::filesystem::temp_directory_path();
+    std::filesystem::create_directories(root);
+    std::string pattern = (root / "kolvex-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        ADD_FAILURE() << "cannot create a temporary directory under " << root;
+        return;
+    }
+    previous = std::filesystem::current_path().string();
+    path = pattern;
+    std::filesystem::current_path(path);
+}
+
+TempWorkingDir::~TempWorkingDir() {
+    if (path.empty()) {
+        return;
+    }
+    std::filesystem::current_path(previous);
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+}
+
+std::vector<std::string> TempWorkingDir::entries() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }

@@ -27,3 +27,21 @@ protected:
     void SetUp() override { resetWorld(); }
     void TearDown() override { resetWorld(); }
 };
+
+// Makes a fresh directory (under $KOLVEX_TEST_TMP, else the system's temporary
+// folder) the working directory for its lifetime, then goes back and removes it,
+// so tests of files opened by relative name never touch the real ones.
+class TempWorkingDir {
+public:
+    TempWorkingDir();
+    ~TempWorkingDir();
+    TempWorkingDir(const TempWorkingDir&) = delete;
+    TempWorkingDir& operator=(const TempWorkingDir&) = delete;
+
+    // Names of the entries in the directory, sorted.
+    std::vector<std::string> entries() const;
+
+private:
+    std::string previous;
+    std::string path;
+};

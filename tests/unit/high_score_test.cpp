@@ -1,0 +1,228 @@
+// The high-score file: what the reader accepts, how bests are merged and
+// written, and that a save failing at any step leaves the old file intact.
+#include "test_support.h"
+
+#include "save/high_score.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+const char* const kSave = "kolvex.sav";
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<unsigned char> bytesOf(const std::string& text) {
+    return std::vector<unsigned char>(text.begin(), text.end());
+}
+
+struct Bests {
+    std::uint32_t score;
+    std::uint16_t lines;
+    std::uint16_t level;
+};
+
+const Bests kDefaults = {0, 0, 0};
+
+class HighScoreTest : public KolvexTest {
+protected:
+    TempWorkingDir dir;
+};
+
+TEST_F(HighScoreTest, ReaderAcceptsTolerantLayoutsAndFallsBackOnAnythingMalformed) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        Bests expected;
+    };
+    const std::vector<Case> cases = {
+        {"as written", "SAV\n1\n100\n10\n2\n", {100, 10, 2}},
+        {"CR LF endings", "SAV\r\n1\r\n100\r\n10\r\n2\r\n", {100, 10, 2}},
+        {"blank lines around", "\n\r\nSAV\n\n1\n\r\n100\n10\n\n2\n\n\n", {100, 10, 2}},
+        {"no final line feed", "SAV\n1\n100\n10\n2", {100, 10, 2}},
+        {"version 7", "SAV\n7\n100\n10\n2\n", {100, 10, 2}},
+        {"16-bit fields keep low bits", "SAV\n1\n70000\n65548\n65539\n", {70000, 12, 3}},
+        {"largest score", "SAV\n1\n4294967295\n0\n0\n", {4294967295u, 0, 0}},
+        {"digits then text", "SAV\n1\n100abc\n10 rows\n2.5\n", {100, 10, 2}},
+        {"space, tab and plus", "SAV\n1\n \t+100\n  10\n+2\n", {100, 10, 2}},
+        {"minus wraps", "SAV\n1\n-1\n-1\n-2\n", {4294967295u, 65535, 65534}},
+        {"leading zeros", "SAV\n1\n00000000000000000000042\n010\n02\n", {42, 10, 2}},
+        {"extra lines ignored", "SAV\n1\n100\n10\n2\nxyz\n99\n", {100, 10, 2}},
+        {"only a CR left of a line", "SAV\n\r\n1\n100\n10\n2\n", {100, 10, 2}},
+        {"empty file", "", kDefaults},
+        {"exactly four lines", "SAV\n1\n100\n10\n", kDefaults},
+        {"four lines and blanks", "SAV\n\n1\n\n100\n\n10\n\n", kDefaults},
+        {"byte-order mark", "\xEF\xBB\xBFSAV\n1\n100\n10\n2\n", kDefaults},
+        {"leading space", " SAV\n1\n100\n10\n2\n", kDefaults},
+        {"trailing space", "SAV \n1\n100\n10\n2\n", kDefaults},
+        {"lower case", "sav\n1\n100\n10\n2\n", kDefaults},
+        {"two CRs", "SAV\r\r\n1\n100\n10\n2\n", kDefaults},
+        {"no digit in score", "SAV\n1\nabc\n10\n2\n", kDefaults},
+        {"only a sign", "SAV\n1\n100\n-\n2\n", kDefaults},
+        {"only spaces", "SAV\n1\n100\n10\n   \n", kDefaults},
+        {"sign then space", "SAV\n1\n+ 100\n10\n2\n", kDefaults},
+        {"score of 2^32", "SAV\n1\n4294967296\n10\n2\n", kDefaults},
+        {"lines of 2^32", "SAV\n1\n100\n4294967296\n2\n", kDefaults},
+        {"negative 2^32", "SAV\n1\n100\n10\n-4294967296\n", kDefaults},
+        {"far too long", "SAV\n1\n99999999999999999999999\n10\n2\n", kDefaults},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const HighScoreRecord parsed = parseHighScore(bytesOf(c.bytes));
+        EXPECT_EQ(parsed.bestScore, c.expected.score);
+        EXPECT_EQ(parsed.bestLines, c.expected.lines);
+        EXPECT_EQ(parsed.bestLevel, c.expected.level);
+        EXPECT_EQ(parsed.magic, "SAV");
+        EXPECT_EQ(parsed.version, 1);
+
+        writeFile(kSave, c.bytes);
+        const HighScoreRecord loaded = loadHighScore();
+        EXPECT_EQ(loaded.bestScore, c.expected.score);
+        EXPECT_EQ(loaded.bestLines, c.expected.lines);
+        EXPECT_EQ(loaded.bestLevel, c.expected.level);
+    }
+}
+
+TEST_F(HighScoreTest, MissingOrUnreadableFileLoadsAsDefaults) {
+    const HighScoreRecord none = loadHighScore();
+    EXPECT_EQ(none.bestScore, 0u);
+    EXPECT_EQ(none.bestLines, 0);
+    EXPECT_EQ(none.bestLevel, 0);
+    EXPECT_TRUE(readWholeFile(kSave).empty());
+
+    std::filesystem::create_directory(kSave);
+    EXPECT_TRUE(readWholeFile(kSave).empty());
+    EXPECT_EQ(loadHighScore().bestScore, 0u);
+}
+
+TEST_F(HighScoreTest, ReadWholeFileKeepsEveryByte) {
+    const std::string bytes("SAV\r\n1\r\n\0\xFF\n", 12);
+    writeFile(kSave, bytes);
+    EXPECT_EQ(readWholeFile(kSave), bytesOf(bytes));
+}
+
+TEST_F(HighScoreTest, FirstSaveWritesTheSixteenByteFileAndTracesEachPair) {
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(saveHighScore(1200, 12, 2));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "1200 | 0\n12 | 0\n2 | 0\n");
+    EXPECT_EQ(readFile(kSave), "SAV\n1\n1200\n12\n2\n");
+    EXPECT_EQ(readFile(kSave).size(), 16u);
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{kSave});
+}
+
+TEST_F(HighScoreTest, EachBestIsMergedOnItsOwnAndTheFileAlwaysRewritten) {
+    writeFile(kSave, "SAV\r\n7\r\n100\r\n10\r\n2\r\nextra\n");
+
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(saveHighScore(50, 3, 1));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "50 | 100\n3 | 10\n1 | 2\n");
+    EXPECT_EQ(readFile(kSave), "SAV\n1\n100\n10\n2\n") << "normalised, extra line lost";
+
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(saveHighScore(150, 5, 3));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "150 | 100\n5 | 10\n3 | 2\n");
+    EXPECT_EQ(readFile(kSave), "SAV\n1\n150\n10\n3\n");
+
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(saveHighScore(4294967295u, 65535, 65535));
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(readFile(kSave), "SAV\n1\n4294967295\n65535\n65535\n");
+}
+
+TEST_F(HighScoreTest, MalformedFileIsReplacedByAValidOneAndAStaleTemporaryIsOverwritten) {
+    writeFile(kSave, "\xEF\xBB\xBFSAV\n1\n9999\n99\n9\n");
+    writeFile(std::string(kSave) + ".tmp", "left over from a crash, longer than a save file\n");
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(saveHighScore(7, 1, 1));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "7 | 0\n1 | 0\n1 | 0\n");
+    EXPECT_EQ(readFile(kSave), "SAV\n1\n7\n1\n1\n");
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{kSave});
+}
+
+// Fakes for one failing step each. The write fake lets the first two lines
+// through so the temporary file really holds a partial save when it fails.
+int writesLeft = 0;
+
+std::FILE* failOpen(const char*, const char*) {
+    return nullptr;
+}
+
+std::size_t failThirdWrite(const void* data, std::size_t size, std::size_t count, std::FILE* file) {
+    if (writesLeft-- > 0) {
+        return std::fwrite(data, size, count, file);
+    }
+    return std::fwrite(data, size, count / 2, file);
+}
+
+int failFlush(std::FILE*) {
+    return EOF;
+}
+int failSync(std::FILE*) {
+    return -1;
+}
+int failClose(std::FILE* file) {
+    std::fclose(file);
+    return EOF;
+}
+int failRename(const char*, const char*) {
+    return -1;
+}
+
+TEST_F(HighScoreTest, SaveFailingAtAnyStepReturnsFalseAndKeepsTheOldFileByteForByte) {
+    struct Step {
+        const char* name;
+        void (*breakIt)(SaveFileOps& ops);
+    };
+    const std::vector<Step> steps = {
+        {"open", [](SaveFileOps& ops) { ops.open = failOpen; }},
+        {"write", [](SaveFileOps& ops) { ops.write = failThirdWrite; }},
+        {"flush", [](SaveFileOps& ops) { ops.flush = failFlush; }},
+        {"sync", [](SaveFileOps& ops) { ops.sync = failSync; }},
+        {"close", [](SaveFileOps& ops) { ops.close = failClose; }},
+        {"rename", [](SaveFileOps& ops) { ops.rename = failRename; }},
+    };
+    const std::string old = "SAV\r\n1\r\n100\r\n10\r\n2\r\n\r\n";
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        writeFile(kSave, old);
+        writesLeft = 2;
+        saveFileOps = kRealSaveFileOps;
+        step.breakIt(saveFileOps);
+
+        testing::internal::CaptureStdout();
+        EXPECT_FALSE(saveHighScore(500, 50, 5));
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "500 | 100\n50 | 10\n5 | 2\n");
+        EXPECT_EQ(readFile(kSave), old);
+        EXPECT_EQ(dir.entries(), std::vector<std::string>{kSave}) << "no temporary file left";
+    }
+
+    saveFileOps = kRealSaveFileOps;
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(saveHighScore(500, 50, 5));
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(readFile(kSave), "SAV\n1\n500\n50\n5\n");
+}
+
+TEST_F(HighScoreTest, RealRenameFailureOverADirectoryLeavesItAndNoTemporary) {
+    std::filesystem::create_directory(kSave);
+    writeFile(std::string(kSave) + "/keep", "x");
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(saveHighScore(1, 1, 1));
+    testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(std::filesystem::is_directory(kSave));
+    EXPECT_EQ(readFile(std::string(kSave) + "/keep"), "x");
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{kSave});
+}
+
+} // namespace
