@@ -13,6 +13,8 @@ struct GameScene;
 extern std::vector<std::vector<std::int32_t>> board;
 
 void resetBoard(GameScene& game);
-bool pieceFits(PieceType type, std::int8_t rotation, std::int8_t column, std::int8_t row);
+// Plain ints, so that a column or row one step beyond a piece's position never
+// wraps around before it is tested.
+bool pieceFits(PieceType type, int rotation, int column, int row);
 bool lockPiece(GameScene& game);
 void clearFullRows(GameScene& game);

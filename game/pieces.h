@@ -26,7 +26,12 @@ extern const Color kPieceColors[kPieceTypeCount];
 // The one-piece preview.
 extern PieceType nextPieceType;
 
-constexpr int pieceIndex(PieceType type) { return static_cast<int>(type); }
+constexpr int pieceIndex(PieceType type) {
+    return static_cast<int>(type);
+}
+
+// The column of a new piece's box: the box stands in the middle of the well.
+std::int8_t spawnColumn(const GameScene& game);
 
 PieceType randomPieceType();
 void spawnPiece(GameScene& game);

@@ -1,7 +1,169 @@
-// PLACEHOLDER: replaced by its owner before the feature is done.
+// What happens during play: sideways moves, the hard drop, turning, the hold key,
+// gravity with the soft drop, the hold exchange, scoring with levels and speed,
+// and the music's pitch that rises with the stack.
 #include "game/rules.h"
-void handleInput(GameScene&) {}
-void applyGravity(GameScene&) {}
-void updateMusicPitch(GameScene&) {}
-void scoreClear(GameScene&, int) {}
-void exchangeHold(GameScene&) {}
+
+#include "assets/audio_manager.h"
+#include "assets/texture_store.h"
+#include "game/board.h"
+#include "game/game_scene.h"
+#include "game/pieces.h"
+#include "render/effects.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kHardDropPointsPerRow = 2;
+constexpr std::uint32_t kClearPointsUnit = 100;
+constexpr float kSoftDropInterval = 0.05f;
+constexpr float kFirstLevelInterval = 0.8f;
+constexpr float kIntervalStepPerLevel = 0.07f;
+constexpr float kFastestInterval = 0.15f;
+constexpr int kCalmStackHeight = 9;
+constexpr float kPitchRiseRows = 11.0f;
+constexpr float kCalmPitch = 1.0f;
+constexpr float kTopPitch = 1.2f;
+constexpr float kPitchFollowRate = 3.5f;
+
+bool firesMove(int key, int altKey) {
+    return IsKeyPressed(key) || IsKeyPressedRepeat(key) || IsKeyPressed(altKey) ||
+           IsKeyPressedRepeat(altKey);
+}
+
+bool pressedEither(int key, int altKey) {
+    return IsKeyPressed(key) || IsKeyPressed(altKey);
+}
+
+bool softDropHeld() {
+    return IsKeyDown(KEY_DOWN) || IsKeyDown(KEY_S);
+}
+
+bool fitsShifted(const GameScene& game, int dx, int dy) {
+    return pieceFits(game.pieceType, game.pieceRotation, game.pieceX + dx, game.pieceY + dy);
+}
+
+void hardDrop(GameScene& game) {
+    const std::int8_t startRow = game.pieceY;
+    while (fitsShifted(game, 0, 1)) {
+        game.pieceY = static_cast<std::int8_t>(game.pieceY + 1);
+        game.score += kHardDropPointsPerRow;
+    }
+    if (game.pieceY > startRow) {
+        spawnDropSmoke(game);
+    }
+    lockPiece(game);
+    game.fallTimer = 0.0f;
+}
+
+void pressHold(GameScene& game) {
+    if (game.holdTransfer.state == HoldState::Idle) {
+        startHoldTransfer(game);
+    }
+    AudioManager::instance().playSound("sfx_hold_block", 1.0f);
+}
+
+// Rows from the floor up to the topmost settled cell; 0 for an empty well.
+int stackHeight() {
+    const int rows = static_cast<int>(board.size());
+    for (int y = 0; y < rows; ++y) {
+        for (const std::int32_t cell : board[y]) {
+            if (cell != 0) {
+                return rows - y;
+            }
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+void handleInput(GameScene& game) {
+    if (firesMove(KEY_LEFT, KEY_A) && fitsShifted(game, -1, 0)) {
+        game.pieceX = static_cast<std::int8_t>(game.pieceX - 1);
+    }
+    if (firesMove(KEY_RIGHT, KEY_D) && fitsShifted(game, 1, 0)) {
+        game.pieceX = static_cast<std::int8_t>(game.pieceX + 1);
+    }
+    if (pressedEither(KEY_UP, KEY_W)) {
+        hardDrop(game);
+        return;
+    }
+    if (IsKeyPressed(KEY_SPACE)) {
+        rotatePiece(game);
+    }
+    if (pressedEither(KEY_LEFT_CONTROL, KEY_RIGHT_CONTROL) && game.canHold) {
+        pressHold(game);
+    }
+}
+
+void applyGravity(GameScene& game) {
+    // A piece that did not fit overlaps the stack; locking it would overwrite
+    // settled cells, and the game ends at the next update anyway.
+    if (game.toppedOut) {
+        return;
+    }
+    game.fallTimer += GetFrameTime();
+    const float interval = softDropHeld() ? kSoftDropInterval : game.fallInterval;
+    if (game.fallTimer < interval) {
+        return;
+    }
+    if (fitsShifted(game, 0, 1)) {
+        game.pieceY = static_cast<std::int8_t>(game.pieceY + 1);
+    } else {
+        lockPiece(game);
+    }
+    game.fallTimer = 0.0f;
+}
+
+float musicPitchTarget(int rows) {
+    const float e =
+        std::clamp(static_cast<float>(rows - kCalmStackHeight) / kPitchRiseRows, 0.0f, 1.0f);
+    const float s = e * e * (3.0f - 2.0f * e);
+    return kCalmPitch + (kTopPitch - kCalmPitch) * s;
+}
+
+void updateMusicPitch(GameScene& game) {
+    const float target = musicPitchTarget(stackHeight());
+    // Capped at one full step: a long frame would otherwise overshoot the target
+    // and, beyond about 0.57 s, swing further away with every frame.
+    const float follow = std::min(GetFrameTime() * kPitchFollowRate, 1.0f);
+    game.musicPitch += (target - game.musicPitch) * follow;
+    AudioManager::instance().setMusicPitch(game.musicPitch);
+}
+
+void scoreClear(GameScene& game, int rows) {
+    const std::uint16_t previousLevel = game.level;
+    game.lines = static_cast<std::uint16_t>(game.lines + rows);
+    game.score += kClearPointsUnit * static_cast<std::uint32_t>(rows * rows);
+    game.level = static_cast<std::uint16_t>(game.lines / linesPerLevel + 1);
+    if (game.level > previousLevel) {
+        const int count = static_cast<int>(game.backgroundNames.size());
+        game.backgroundIndex = static_cast<std::int8_t>((game.level - 1) % count);
+        AudioManager::instance().playSound("sfx_level_up", 1.0f);
+        TextureStore::instance().setBackground(game.backgroundNames[game.backgroundIndex]);
+    }
+    game.fallInterval =
+        std::max(kFirstLevelInterval - static_cast<float>(game.level - 1) * kIntervalStepPerLevel,
+                 kFastestInterval);
+}
+
+void exchangeHold(GameScene& game) {
+    const PieceType held = game.holdType;
+    game.holdType = game.pieceType;
+    if (held == PieceType::None) {
+        spawnPiece(game);
+        game.canHold = false;
+        return;
+    }
+    game.pieceType = held;
+    game.pieceRotation = 0;
+    game.pieceX = spawnColumn(game);
+    game.pieceY = 0;
+    game.canHold = false;
+    // Tested like a spawned piece: one that comes back over the stack ends the
+    // game instead of being locked into settled cells.
+    if (!pieceFits(game.pieceType, 0, game.pieceX, game.pieceY)) {
+        game.toppedOut = true;
+    }
+}

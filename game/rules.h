@@ -7,5 +7,7 @@ struct GameScene;
 void handleInput(GameScene& game);
 void applyGravity(GameScene& game);
 void updateMusicPitch(GameScene& game);
+// The pitch the music eases towards for a stack of this many rows.
+float musicPitchTarget(int rows);
 void scoreClear(GameScene& game, int rows);
 void exchangeHold(GameScene& game);

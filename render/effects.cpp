@@ -1,7 +1,226 @@
-// PLACEHOLDER: replaced by its owner before the feature is done.
+// Starting and advancing the effects the rules set off: the sparkle burst and
+// flash of a cleared row, the smoke and shake of a hard drop, and the hold
+// transfer whose arrival makes the pieces change place.
 #include "render/effects.h"
-void loadEffectFrames(GameScene&) {}
-void spawnRowClearEffect(GameScene&, int) {}
-void spawnDropSmoke(GameScene&) {}
-void startHoldTransfer(GameScene&) {}
-void updateEffects(GameScene&) {}
+
+#include "assets/audio_manager.h"
+#include "assets/embedded_assets.h"
+#include "assets/texture_store.h"
+#include "game/game_scene.h"
+#include "game/pieces.h"
+#include "game/rules.h"
+#include "render/playfield_layout.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+struct FrameAsset {
+    const unsigned char* bytes;
+    const unsigned int* length;
+};
+
+constexpr int kFramesPerSet = 16;
+
+const FrameAsset kSparkleAssets[kFramesPerSet] = {
+    {vfx_sparkle1_png, &vfx_sparkle1_png_len},   {vfx_sparkle2_png, &vfx_sparkle2_png_len},
+    {vfx_sparkle3_png, &vfx_sparkle3_png_len},   {vfx_sparkle4_png, &vfx_sparkle4_png_len},
+    {vfx_sparkle5_png, &vfx_sparkle5_png_len},   {vfx_sparkle6_png, &vfx_sparkle6_png_len},
+    {vfx_sparkle7_png, &vfx_sparkle7_png_len},   {vfx_sparkle8_png, &vfx_sparkle8_png_len},
+    {vfx_sparkle9_png, &vfx_sparkle9_png_len},   {vfx_sparkle10_png, &vfx_sparkle10_png_len},
+    {vfx_sparkle11_png, &vfx_sparkle11_png_len}, {vfx_sparkle12_png, &vfx_sparkle12_png_len},
+    {vfx_sparkle13_png, &vfx_sparkle13_png_len}, {vfx_sparkle14_png, &vfx_sparkle14_png_len},
+    {vfx_sparkle15_png, &vfx_sparkle15_png_len}, {vfx_sparkle16_png, &vfx_sparkle16_png_len},
+};
+
+const FrameAsset kSmokeAssets[kFramesPerSet] = {
+    {vfx_smoke1_png, &vfx_smoke1_png_len},   {vfx_smoke2_png, &vfx_smoke2_png_len},
+    {vfx_smoke3_png, &vfx_smoke3_png_len},   {vfx_smoke4_png, &vfx_smoke4_png_len},
+    {vfx_smoke5_png, &vfx_smoke5_png_len},   {vfx_smoke6_png, &vfx_smoke6_png_len},
+    {vfx_smoke7_png, &vfx_smoke7_png_len},   {vfx_smoke8_png, &vfx_smoke8_png_len},
+    {vfx_smoke9_png, &vfx_smoke9_png_len},   {vfx_smoke10_png, &vfx_smoke10_png_len},
+    {vfx_smoke11_png, &vfx_smoke11_png_len}, {vfx_smoke12_png, &vfx_smoke12_png_len},
+    {vfx_smoke13_png, &vfx_smoke13_png_len}, {vfx_smoke14_png, &vfx_smoke14_png_len},
+    {vfx_smoke15_png, &vfx_smoke15_png_len}, {vfx_smoke16_png, &vfx_smoke16_png_len},
+};
+
+constexpr int kSparklesPerRow = 42;
+constexpr int kSmokePerDrop = 28;
+constexpr Color kSparkleColor = {255, 203, 0, 255}; // GOLD
+constexpr float kFramesPerSecond = 60.0f;
+constexpr float kRowFlashTime = 0.18f;
+constexpr float kShakeTime = 0.18f;
+constexpr int kShakeReachX = 6;
+constexpr int kShakeReachY = 4;
+constexpr float kParticleGravity = 280.0f;
+constexpr float kLiftTime = 0.08f;
+constexpr float kFlyTime = 0.15f;
+constexpr float kSettleTime = 0.08f;
+
+float randomFloat(int min, int max) {
+    return static_cast<float>(GetRandomValue(min, max));
+}
+
+unsigned char randomAlpha(int min, int max) {
+    return static_cast<unsigned char>(GetRandomValue(min, max));
+}
+
+// A picture from the pool, or -1 when the pool is empty (the particle stays invisible).
+std::int8_t randomFrame(const std::vector<Texture2D>& pool) {
+    if (pool.empty()) {
+        return -1;
+    }
+    return static_cast<std::int8_t>(GetRandomValue(0, static_cast<int>(pool.size()) - 1));
+}
+
+void loadFrameSet(const char* prefix, const FrameAsset (&assets)[kFramesPerSet],
+                  std::vector<Texture2D>& pool) {
+    for (int i = 0; i < kFramesPerSet; ++i) {
+        const std::string name = prefix + std::to_string(i + 1);
+        pool.push_back(TextureStore::instance().load(name, assets[i].bytes,
+                                                     static_cast<int>(*assets[i].length)));
+    }
+}
+
+// Each field is its own statement: the draws must come in this order.
+Particle makeSparkle(const GameScene& game, int row) {
+    const int c = game.cellSize;
+    Particle p;
+    p.position.x = playfieldLayout.boardOriginX + randomFloat(0, c * game.boardWidth);
+    p.position.y = playfieldLayout.boardOriginY + static_cast<float>(row * c) + randomFloat(0, c);
+    p.velocity.x = randomFloat(-120, 120);
+    p.velocity.y = randomFloat(-220, 60);
+    p.color = kSparkleColor;
+    p.color.a = randomAlpha(200, 255);
+    p.life = randomFloat(35, 65) / kFramesPerSecond;
+    p.size = randomFloat(8, 18);
+    p.frame = randomFrame(game.sparkleFrames);
+    p.frameSet = kSparkleFrameSet;
+    return p;
+}
+
+Particle makeSmoke(const GameScene& game) {
+    const int c = game.cellSize;
+    Particle p;
+    p.position.x = playfieldLayout.boardOriginX + randomFloat(0, c * game.boardWidth);
+    p.position.y = playfieldLayout.boardOriginY + static_cast<float>((game.pieceY + 2) * c);
+    p.velocity.x = randomFloat(-180, 180);
+    p.velocity.y = randomFloat(-80, 40);
+    p.color = kPieceColors[pieceIndex(game.pieceType)];
+    p.color.a = randomAlpha(160, 255);
+    p.life = randomFloat(25, 45) / kFramesPerSecond;
+    p.size = randomFloat(8, 18);
+    p.frame = randomFrame(game.smokeFrames);
+    p.frameSet = kSmokeFrameSet;
+    return p;
+}
+
+void updateParticles(GameScene& game, float dt) {
+    for (Particle& p : game.particles) {
+        p.position.x += dt * p.velocity.x;
+        p.position.y += dt * p.velocity.y;
+        p.velocity.y += dt * kParticleGravity;
+        p.life -= dt;
+    }
+    std::erase_if(game.particles, [](const Particle& p) { return p.life <= 0.0f; });
+}
+
+void updateShake(GameScene& game, float dt) {
+    if (game.shakeTime <= 0.0f) {
+        game.shakeOffset = {0.0f, 0.0f};
+        return;
+    }
+    game.shakeTime -= dt;
+    game.shakeOffset.x = randomFloat(-kShakeReachX, kShakeReachX);
+    game.shakeOffset.y = randomFloat(-kShakeReachY, kShakeReachY);
+    // The well is back in place in the very frame the shake runs out.
+    if (game.shakeTime <= 0.0f) {
+        game.shakeOffset = {0.0f, 0.0f};
+    }
+}
+
+void updateRowFlashes(GameScene& game, float dt) {
+    for (RowFlash& flash : game.rowFlashes) {
+        flash.timeLeft -= dt;
+    }
+    std::erase_if(game.rowFlashes, [](const RowFlash& flash) { return flash.timeLeft <= 0.0f; });
+}
+
+void updateHoldTransfer(GameScene& game, float dt) {
+    HoldTransfer& transfer = game.holdTransfer;
+    if (transfer.state == HoldState::Idle) {
+        return;
+    }
+    transfer.timer += dt;
+    switch (transfer.state) {
+    case HoldState::Lift:
+        if (transfer.timer >= kLiftTime) {
+            transfer.state = HoldState::Fly;
+            transfer.timer = 0.0f;
+        }
+        break;
+    case HoldState::Fly:
+        if (transfer.timer >= kFlyTime) {
+            exchangeHold(game);
+            transfer.state = HoldState::Settle;
+            transfer.timer = 0.0f;
+        }
+        break;
+    case HoldState::Settle:
+        if (transfer.timer >= kSettleTime) {
+            transfer.state = HoldState::Idle;
+        }
+        break;
+    case HoldState::Idle:
+        break;
+    }
+}
+
+} // namespace
+
+void loadEffectFrames(GameScene& game) {
+    loadFrameSet("vfx_sparkle", kSparkleAssets, game.sparkleFrames);
+    loadFrameSet("vfx_smoke", kSmokeAssets, game.smokeFrames);
+}
+
+void spawnRowClearEffect(GameScene& game, int row) {
+    for (int i = 0; i < kSparklesPerRow; ++i) {
+        game.particles.push_back(makeSparkle(game, row));
+    }
+    game.rowFlashes.push_back({static_cast<std::int8_t>(row), kRowFlashTime});
+}
+
+void spawnDropSmoke(GameScene& game) {
+    for (int i = 0; i < kSmokePerDrop; ++i) {
+        game.particles.push_back(makeSmoke(game));
+    }
+    game.shakeTime = kShakeTime;
+    AudioManager::instance().playSound("sfx_drop", 1.0f);
+}
+
+void startHoldTransfer(GameScene& game) {
+    const float c = static_cast<float>(game.cellSize);
+    float sumX = 0.0f;
+    float sumY = 0.0f;
+    for (const CellOffset& cell : kPieceShapes[pieceIndex(game.pieceType)][game.pieceRotation]) {
+        sumX += static_cast<float>(game.pieceX + cell.x) + 0.5f;
+        sumY += static_cast<float>(game.pieceY + cell.y) + 0.5f;
+    }
+    const float cells = static_cast<float>(kPieceCellCount);
+    HoldTransfer& transfer = game.holdTransfer;
+    transfer.state = HoldState::Lift;
+    transfer.timer = 0.0f;
+    transfer.start = {playfieldLayout.boardOriginX + c * sumX / cells,
+                      playfieldLayout.boardOriginY + c * sumY / cells};
+    transfer.target = {playfieldLayout.holdPanelX + 2.0f * playfieldLayout.holdCellSize,
+                       playfieldLayout.holdPanelY + 2.0f * playfieldLayout.holdCellSize};
+}
+
+void updateEffects(GameScene& game) {
+    const float dt = GetFrameTime();
+    updateParticles(game, dt);
+    updateShake(game, dt);
+    updateRowFlashes(game, dt);
+    updateHoldTransfer(game, dt);
+}
