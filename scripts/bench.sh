@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Runs every benchmark and writes the figures, with the machine they were taken
+# on, to docs/performance.txt. Expects a release build in build/release.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=build/release
+out=docs/performance.txt
+{
+    echo "Kolvex performance figures, $(date -u +%Y-%m-%d)"
+    echo "machine: $(nproc) cores, $(awk '/MemTotal/ {printf "%.0f GiB", $2/1048576}' /proc/meminfo), $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)"
+    echo "display: Xvfb with Mesa llvmpipe (software rendering)"
+    echo
+    echo "== project's own cost, through the raylib stand-in (make bench)"
+    "$build/tests/kolvex_bench_stand_in" --benchmark_min_time=0.5 2>/dev/null
+    echo
+    echo "== with the real raylib under Xvfb"
+    tests/with_display.sh "$build/tests/kolvex_bench_raylib" 2>/dev/null
+    echo
+    echo "== whole process under Xvfb"
+    tests/with_display.sh /usr/bin/python3 tests/bench/measure_process.py "$build/kolvex" assets/data 10
+} | tee "$out"
