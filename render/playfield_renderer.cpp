@@ -271,8 +271,8 @@ void drawGhostPiece(const GameScene& game, Vector2 origin) {
     }
     // A piece never fits below the well, so the descent stops there at the latest.
     int landing = game.pieceY;
-    while (landing < game.boardHeight && pieceFits(game.pieceType, game.pieceRotation, game.pieceX,
-                                                   static_cast<std::int8_t>(landing + 1))) {
+    while (landing < game.boardHeight &&
+           pieceFits(game.pieceType, game.pieceRotation, game.pieceX, landing + 1)) {
         ++landing;
     }
     const float c = static_cast<float>(game.cellSize);
