@@ -1,0 +1,504 @@
+// The title scene through the stand-in: what it loads and plays, how the menu and
+// its pages answer the keys, and where everything is drawn at 900 x 700.
+#include "test_support.h"
+
+#include "app/application.h"
+#include "app/scene_manager.h"
+#include "assets/audio_manager.h"
+#include "assets/embedded_assets.h"
+#include "assets/texture_store.h"
+#include "scenes/title_scene.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Sounds = std::vector<std::string>;
+
+class TitleSceneTest : public KolvexTest {
+protected:
+    SceneManager scenes;
+    std::size_t drawFrom = 0;
+
+    void SetUp() override {
+        KolvexTest::SetUp();
+        scenes.enterScene();
+    }
+
+    // One frame of the scene with these keys pressed, as the frame loop runs it.
+    void step(std::initializer_list<int> keys = {}) {
+        for (int key : keys) {
+            standin::pressNow(key);
+        }
+        titleScene.update();
+        drawFrame();
+        standin::nextFrame();
+    }
+
+    void drawFrame() {
+        drawFrom = standin::calls().size();
+        titleScene.draw();
+    }
+
+    // The draw calls of the last draw step, in order.
+    std::vector<standin::Call> lastDraws() const {
+        const auto& all = standin::calls();
+        std::vector<standin::Call> out;
+        for (std::size_t i = drawFrom; i < all.size(); ++i) {
+            if (all[i].fn.rfind("Draw", 0) == 0) {
+                out.push_back(all[i]);
+            }
+        }
+        return out;
+    }
+
+    std::vector<standin::Call> texts() const {
+        std::vector<standin::Call> out;
+        for (const auto& call : lastDraws()) {
+            if (call.fn == "DrawTextPro") {
+                out.push_back(call);
+            }
+        }
+        return out;
+    }
+
+    bool drew(const std::string& text) const {
+        for (const auto& call : texts()) {
+            if (call.text == text) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // The entry drawn at full strength with a marker, or "" when none is.
+    std::string highlighted() const {
+        const auto drawn = texts();
+        for (std::size_t i = 0; i + 1 < drawn.size(); ++i) {
+            if (drawn[i + 1].text == ">" && drawn[i].color.a == 255) {
+                return drawn[i].text;
+            }
+        }
+        return "";
+    }
+
+    static std::string background() { return TextureStore::instance().currentBackground; }
+};
+
+int frameOfCall(const std::vector<standin::Call>& calls, std::size_t index) {
+    int frame = 0;
+    for (std::size_t i = 0; i < index; ++i) {
+        frame += calls[i].fn == "EndDrawing" ? 1 : 0;
+    }
+    return frame;
+}
+
+// The sounds played while the real frame loop ran, each with its frame. The
+// audio manager has forgotten its names by then, so the title's three are known
+// by the order in which its enter step loaded them.
+std::vector<std::pair<std::string, int>> titleSoundsPlayed() {
+    const char* kLoadOrder[] = {"sfx_confirm", "sfx_quit", "sfx_select"};
+    const auto& calls = standin::calls();
+    std::vector<unsigned int> loaded;
+    std::vector<std::pair<std::string, int>> out;
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        if (calls[i].fn == "LoadSoundFromWave" && loaded.size() < 3) {
+            loaded.push_back(calls[i].handle);
+        }
+        if (calls[i].fn != "PlaySound") {
+            continue;
+        }
+        for (std::size_t k = 0; k < loaded.size(); ++k) {
+            if (loaded[k] == calls[i].handle) {
+                out.emplace_back(kLoadOrder[k], frameOfCall(calls, i));
+            }
+        }
+    }
+    return out;
+}
+
+unsigned int titleIntroId() {
+    return standin::musicId(AudioManager::instance().musics.at("bgm_title").intro);
+}
+
+TEST_F(TitleSceneTest, EnterLoadsPicturesThenMusicThenSoundsAndStartsOnGameStart) {
+    const auto& calls = standin::calls();
+    std::vector<std::string> order;
+    for (const auto& call : calls) {
+        if (call.fn == "LoadImageFromMemory" || call.fn == "LoadMusicStreamFromMemory" ||
+            call.fn == "PlayMusicStream" || call.fn == "LoadWaveFromMemory") {
+            order.push_back(call.fn);
+        }
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{
+                         "LoadImageFromMemory", "LoadImageFromMemory", "LoadMusicStreamFromMemory",
+                         "LoadMusicStreamFromMemory", "PlayMusicStream", "LoadWaveFromMemory",
+                         "LoadWaveFromMemory", "LoadWaveFromMemory"}));
+    const auto images = standin::callsNamed("LoadImageFromMemory");
+    EXPECT_EQ(images[0].num[0], static_cast<float>(tx_titlebg_png_len));
+    EXPECT_EQ(images[1].num[0], static_cast<float>(tx_htpbg_png_len));
+    const auto musics = standin::callsNamed("LoadMusicStreamFromMemory");
+    EXPECT_EQ(musics[0].num[0], static_cast<float>(bgm_title_intro_ogg_len));
+    EXPECT_EQ(musics[1].num[0], static_cast<float>(bgm_title_loop_ogg_len));
+    const auto waves = standin::callsNamed("LoadWaveFromMemory");
+    EXPECT_EQ(waves[0].num[0], static_cast<float>(sfx_confirm_ogg_len));
+    EXPECT_EQ(waves[1].num[0], static_cast<float>(sfx_quit_ogg_len));
+    EXPECT_EQ(waves[2].num[0], static_cast<float>(sfx_select_ogg_len));
+
+    EXPECT_EQ(standin::callsNamed("PlayMusicStream")[0].handle, titleIntroId())
+        << "the title music starts with its intro";
+    EXPECT_EQ(background(), "tx_titlebg");
+    EXPECT_EQ(titleScene.manager, &scenes);
+
+    step();
+    EXPECT_EQ(highlighted(), "GAME START");
+}
+
+TEST_F(TitleSceneTest, FailingMusicIsReportedAndTheMenuStillWorks) {
+    resetWorld();
+    standin::failMusicDecodes(2);
+    scenes.enterScene();
+
+    const auto& logs = standin::logLines();
+    ASSERT_EQ(logs.size(), 1u);
+    EXPECT_EQ(logs[0].level, LOG_WARNING);
+    EXPECT_EQ(logs[0].text, "Failed to load BGM!");
+    EXPECT_EQ(standin::countCalls("PlayMusicStream"), 0);
+    EXPECT_EQ(AudioManager::instance().sounds.size(), 3u) << "the sounds load all the same";
+
+    step({KEY_DOWN});
+    EXPECT_EQ(titleScene.item, MenuItem::HowToPlay);
+    EXPECT_EQ(playedSounds(), (Sounds{"sfx_select"}));
+}
+
+TEST_F(TitleSceneTest, MovesStopAtBothEndsSilently) {
+    step({KEY_UP});
+    step({KEY_W});
+    step({KEY_HOME});
+    EXPECT_EQ(titleScene.item, MenuItem::GameStart);
+    EXPECT_TRUE(playedSounds().empty()) << "nothing to move to above GAME START";
+
+    step({KEY_END});
+    EXPECT_EQ(titleScene.item, MenuItem::Quit);
+    EXPECT_EQ(playedSounds().size(), 1u);
+    standin::clearCalls();
+    step({KEY_DOWN});
+    step({KEY_S});
+    step({KEY_END});
+    EXPECT_EQ(titleScene.item, MenuItem::Quit);
+    EXPECT_TRUE(playedSounds().empty()) << "nothing to move to below QUIT";
+
+    step({KEY_HOME});
+    EXPECT_EQ(titleScene.item, MenuItem::GameStart);
+    EXPECT_EQ(playedSounds(), (Sounds{"sfx_select"}));
+}
+
+TEST_F(TitleSceneTest, DownAndUpWalkTheEntriesInScreenOrder) {
+    const std::vector<std::pair<int, std::string>> downs = {
+        {KEY_DOWN, "HOW TO PLAY"}, {KEY_S, "CREDITS"}, {KEY_DOWN, "QUIT"}};
+    for (const auto& [key, expected] : downs) {
+        step({key});
+        EXPECT_EQ(highlighted(), expected);
+    }
+    EXPECT_EQ(titleScene.item, MenuItem::Quit);
+    EXPECT_EQ(playedSounds(), (Sounds{"sfx_select", "sfx_select", "sfx_select"}));
+
+    standin::clearCalls();
+    const std::vector<std::pair<int, std::string>> ups = {
+        {KEY_UP, "CREDITS"}, {KEY_W, "HOW TO PLAY"}, {KEY_UP, "GAME START"}};
+    for (const auto& [key, expected] : ups) {
+        step({key});
+        EXPECT_EQ(highlighted(), expected);
+    }
+    EXPECT_EQ(playedSounds().size(), 3u);
+}
+
+TEST_F(TitleSceneTest, HowToPlayPageOpensOnItsBackgroundAndEscapeReturns) {
+    step({KEY_DOWN});
+    standin::clearCalls();
+    step({KEY_ENTER});
+    EXPECT_EQ(titleScene.page, TitlePage::HowToPlay);
+    EXPECT_EQ(background(), "tx_htpbg");
+    EXPECT_EQ(playedSounds(), (Sounds{"sfx_confirm"}));
+    EXPECT_TRUE(drew("CONFIRM: ENTER")) << "the page shows in the frame of Enter";
+    EXPECT_FALSE(drew("HOW TO PLAY")) << "no menu entries on a page";
+
+    standin::clearCalls();
+    step({KEY_DOWN, KEY_UP, KEY_ENTER, KEY_S, KEY_W});
+    EXPECT_TRUE(playedSounds().empty()) << "only Escape, Home and End act on a page";
+    EXPECT_EQ(titleScene.item, MenuItem::HowToPlay);
+    EXPECT_EQ(titleScene.page, TitlePage::HowToPlay);
+
+    standin::clearCalls();
+    step({KEY_ESCAPE});
+    EXPECT_EQ(titleScene.page, TitlePage::Menu);
+    EXPECT_EQ(background(), "tx_titlebg");
+    EXPECT_EQ(playedSounds(), (Sounds{"sfx_quit"}));
+    EXPECT_EQ(highlighted(), "HOW TO PLAY");
+    EXPECT_FALSE(drew("CONFIRM: ENTER"));
+}
+
+TEST_F(TitleSceneTest, HomeAndEndOnThePagesChangeTheEntryShownAfterEscape) {
+    step({KEY_DOWN});
+    step({KEY_DOWN});
+    step({KEY_ENTER});
+    ASSERT_EQ(titleScene.page, TitlePage::Credits);
+    EXPECT_EQ(background(), "tx_htpbg");
+
+    standin::clearCalls();
+    step({KEY_HOME});
+    EXPECT_EQ(playedSounds(), (Sounds{"sfx_select"}));
+    EXPECT_EQ(titleScene.page, TitlePage::Credits) << "Home does not leave the page";
+    EXPECT_EQ(highlighted(), "");
+    step({KEY_ESCAPE});
+    EXPECT_EQ(highlighted(), "GAME START");
+
+    step({KEY_DOWN});
+    step({KEY_ENTER});
+    ASSERT_EQ(titleScene.page, TitlePage::HowToPlay);
+    step({KEY_END});
+    step({KEY_ESCAPE});
+    EXPECT_EQ(highlighted(), "QUIT");
+}
+
+TEST_F(TitleSceneTest, EnterWithAMoveCarriesOutTheEntryHighlightedBefore) {
+    step({KEY_DOWN, KEY_ENTER});
+    EXPECT_EQ(titleScene.item, MenuItem::HowToPlay);
+    EXPECT_EQ(titleScene.page, TitlePage::Menu);
+    EXPECT_TRUE(scenes.switchPending);
+    EXPECT_EQ(scenes.next, SceneId::Game);
+    EXPECT_EQ(playedSounds(), (Sounds{"sfx_select", "sfx_confirm"}));
+
+    resetWorld();
+    scenes = SceneManager{};
+    scenes.enterScene();
+    step({KEY_DOWN});
+    step({KEY_UP, KEY_ENTER});
+    EXPECT_EQ(titleScene.item, MenuItem::GameStart);
+    EXPECT_EQ(titleScene.page, TitlePage::HowToPlay);
+    EXPECT_FALSE(scenes.switchPending);
+
+    resetWorld();
+    scenes = SceneManager{};
+    scenes.enterScene();
+    step({KEY_END});
+    step({KEY_W, KEY_ENTER});
+    EXPECT_EQ(titleScene.item, MenuItem::Credits);
+    EXPECT_EQ(titleScene.page, TitlePage::Menu);
+    EXPECT_FALSE(scenes.running) << "QUIT was highlighted when Enter came";
+    EXPECT_EQ(playedSounds(), (Sounds{"sfx_select", "sfx_select", "sfx_quit"}));
+}
+
+TEST_F(TitleSceneTest, DownAndUpTogetherMakeBothMovesOfTheEntry) {
+    struct Case {
+        MenuItem from;
+        MenuItem after;
+        std::size_t sounds;
+    };
+    const Case cases[] = {
+        {MenuItem::GameStart, MenuItem::HowToPlay, 1},
+        {MenuItem::HowToPlay, MenuItem::GameStart, 2},
+        {MenuItem::Credits, MenuItem::HowToPlay, 2},
+        {MenuItem::Quit, MenuItem::Credits, 1},
+    };
+    for (const Case& c : cases) {
+        titleScene.item = c.from;
+        standin::clearCalls();
+        step({KEY_DOWN, KEY_UP});
+        EXPECT_EQ(titleScene.item, c.after) << "from " << static_cast<int>(c.from);
+        EXPECT_EQ(playedSounds(), Sounds(c.sounds, "sfx_select"));
+    }
+}
+
+TEST_F(TitleSceneTest, AudioIsUpdatedAfterTheInputEveryFrame) {
+    step({KEY_DOWN});
+    const auto& calls = standin::calls();
+    std::size_t played = calls.size();
+    std::size_t updated = calls.size();
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        if (calls[i].fn == "PlaySound" && played == calls.size()) {
+            played = i;
+        }
+        if (calls[i].fn == "UpdateMusicStream") {
+            updated = i;
+        }
+    }
+    ASSERT_LT(updated, calls.size());
+    EXPECT_LT(played, updated);
+    EXPECT_EQ(calls[updated].handle, titleIntroId());
+    step();
+    EXPECT_EQ(standin::countCalls("UpdateMusicStream"), 2);
+}
+
+TEST_F(TitleSceneTest, ExitStopsOnlyTheMusicAndReturningRestartsItsIntro) {
+    step({KEY_DOWN});
+    const unsigned int intro = titleIntroId();
+    standin::clearCalls();
+    titleScene.exit();
+    const auto stops = standin::callsNamed("StopMusicStream");
+    ASSERT_FALSE(stops.empty());
+    EXPECT_EQ(stops[0].handle, intro);
+    EXPECT_EQ(standin::countCalls("UnloadTexture"), 0);
+    EXPECT_EQ(standin::countCalls("UnloadSound"), 0);
+    EXPECT_EQ(TextureStore::instance().textures.size(), 2u);
+    EXPECT_EQ(AudioManager::instance().currentMusic, nullptr);
+
+    standin::clearCalls();
+    scenes.enterScene();
+    const auto plays = standin::callsNamed("PlayMusicStream");
+    ASSERT_EQ(plays.size(), 1u);
+    EXPECT_EQ(plays[0].handle, intro) << "the stored intro starts again";
+    EXPECT_EQ(standin::liveMusicStreams(), 2) << "the second load is not kept";
+    EXPECT_EQ(titleScene.item, MenuItem::HowToPlay) << "the entry is kept across visits";
+    step();
+    EXPECT_EQ(highlighted(), "HOW TO PLAY");
+}
+
+TEST_F(TitleSceneTest, MenuIsDrawnOverTheBackgroundAtItsPositions) {
+    standin::setTime(0.0);
+    drawFrame();
+
+    const auto draws = lastDraws();
+    ASSERT_FALSE(draws.empty());
+    EXPECT_EQ(draws[0].fn, "DrawTexturePro") << "the background is drawn first";
+    EXPECT_EQ(draws[0].num, (std::vector<float>{0, 0, 900, 755, 0, 0, 900, 700, 0, 0, 0}));
+
+    struct Entry {
+        const char* text;
+        float y;
+        bool selected;
+    };
+    const Entry entries[] = {{"GAME START", 370.0f, true},
+                             {"HOW TO PLAY", 410.0f, false},
+                             {"CREDITS", 450.0f, false},
+                             {"QUIT", 490.0f, false}};
+    const auto drawn = texts();
+    ASSERT_EQ(drawn.size(), 5u) << "four entries and one marker";
+    std::size_t at = 0;
+    for (const Entry& e : entries) {
+        const standin::Call& call = drawn[at];
+        EXPECT_EQ(call.text, e.text);
+        EXPECT_EQ(call.num[0], 330.0f) << e.text;
+        EXPECT_EQ(call.num[1], e.y) << e.text;
+        EXPECT_FLOAT_EQ(call.num[5], e.selected ? 21.0f : 20.0f) << e.text;
+        EXPECT_EQ(call.color.a, e.selected ? 255 : 127) << e.text;
+        at += e.selected ? 2 : 1;
+    }
+    const standin::Call& marker = drawn[1];
+    EXPECT_EQ(marker.text, ">");
+    const Vector2 m = standin::measure("GAME START", 21.0f, 0.0f);
+    EXPECT_FLOAT_EQ(marker.num[0], 330.0f - m.x * 0.5f - 30.0f);
+    EXPECT_EQ(marker.num[1], 370.0f);
+
+    standin::setTime(0.1);
+    drawFrame();
+    EXPECT_LT(texts()[1].num[0], marker.num[0]) << "the marker moves out as the item grows";
+}
+
+TEST_F(TitleSceneTest, HowToPlayLinesStandAtTheirPlaces) {
+    titleScene.page = TitlePage::HowToPlay;
+    TextureStore::instance().setBackground("tx_htpbg");
+    drawFrame();
+
+    const auto draws = lastDraws();
+    ASSERT_FALSE(draws.empty());
+    EXPECT_EQ(draws[0].fn, "DrawTexturePro");
+    EXPECT_EQ(draws[0].handle, TextureStore::instance().textures.at("tx_htpbg").id);
+
+    const std::vector<std::pair<std::string, float>> lines = {
+        {"MOVING:  LEFT/RIGHT/UP/DOWN OR WASD", 170.0f},
+        {"CONFIRM: ENTER", 200.0f},
+        {"PAUSE:    ESC", 230.0f},
+        {"ROTATE:  SPACE", 260.0f},
+        {"HOLD:      CTRL", 290.0f},
+        {"PRESS ESC FOR RETURN TO THE TITLE SCREEN", 470.0f}};
+    const auto drawn = texts();
+    ASSERT_EQ(drawn.size(), lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(drawn[i].text, lines[i].first);
+        EXPECT_EQ(drawn[i].num,
+                  (std::vector<float>{120.0f, lines[i].second, 0.0f, 10.0f, 0.0f, 20.0f, 2.0f}))
+            << lines[i].first;
+    }
+}
+
+TEST_F(TitleSceneTest, CreditsLinesAreCentredAtTheirPlacesAndFitTheWindow) {
+    titleScene.page = TitlePage::Credits;
+    drawFrame();
+
+    const std::vector<std::pair<std::string, float>> fixed = {
+        {"CODE/DESIGN/ART:", 125.0f},
+        {"MUSIC:", 215.0f},
+        {"HAIKEI:", 365.0f},
+        {"SFX:", 485.0f},
+        {"PRESS ESC FOR RETURN TO THE TITLE SCREEN", 605.0f}};
+    const float ys[] = {125, 155, 215, 245, 275, 305, 365, 395, 425, 485, 515, 545, 605};
+    const auto drawn = texts();
+    ASSERT_EQ(drawn.size(), 13u);
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+        const Vector2 m = standin::measure(drawn[i].text.c_str(), 20.0f, 0.0f);
+        EXPECT_EQ(drawn[i].num,
+                  (std::vector<float>{450.0f, ys[i], m.x * 0.5f, 10.0f, 0.0f, 20.0f, 2.0f}))
+            << drawn[i].text;
+        EXPECT_FALSE(drawn[i].text.empty());
+        EXPECT_LE(drawn[i].text.size(), 60u) << drawn[i].text;
+    }
+    for (const auto& [text, y] : fixed) {
+        const auto found = std::find_if(drawn.begin(), drawn.end(),
+                                        [&](const standin::Call& c) { return c.text == text; });
+        ASSERT_NE(found, drawn.end()) << text;
+        EXPECT_EQ(found->num[1], y) << text;
+    }
+    for (std::size_t line : {3u, 4u, 5u, 8u, 11u}) {
+        const std::string& text = drawn[line].text;
+        EXPECT_EQ(text.back(), ')') << "an address in parentheses: " << text;
+        EXPECT_NE(text.find("(tools/"), std::string::npos) << text;
+    }
+}
+
+using TitleLoopTest = KolvexTest;
+
+TEST_F(TitleLoopTest, GameStartSwitchesToTheGameAtTheNextFrame) {
+    standin::press(KEY_ENTER, 2);
+    standin::press(KEY_Q, 4);
+    EXPECT_EQ(runApplication(), 0);
+    using Played = std::vector<std::pair<std::string, int>>;
+    EXPECT_EQ(titleSoundsPlayed(), (Played{{"sfx_confirm", 2}}));
+
+    const auto& calls = standin::calls();
+    int titleStopped = -1;
+    int lastMenuFrame = -1;
+    int firstBlockLoad = -1;
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        const int frame = frameOfCall(calls, i);
+        if (calls[i].fn == "StopMusicStream" && titleStopped < 0) {
+            titleStopped = frame;
+        }
+        if (calls[i].fn == "DrawTextPro" && calls[i].text == "GAME START") {
+            lastMenuFrame = frame;
+        }
+        if (calls[i].fn == "LoadImageFromMemory" && firstBlockLoad < 0 &&
+            calls[i].num[0] == static_cast<float>(tx_block_png_len)) {
+            firstBlockLoad = frame;
+        }
+    }
+    EXPECT_EQ(lastMenuFrame, 2) << "the title is still drawn in the frame of Enter";
+    EXPECT_EQ(titleStopped, 3) << "the title's exit step runs at the start of the next frame";
+    EXPECT_EQ(firstBlockLoad, 3) << "the game scene's enter step runs in that frame too";
+    EXPECT_EQ(standin::countCalls("EndDrawing"), 5);
+}
+
+TEST_F(TitleLoopTest, QuitEndsTheProgramAfterItsFrame) {
+    standin::press(KEY_END, 1);
+    standin::press(KEY_ENTER, 3);
+    EXPECT_EQ(runApplication(), 0);
+    using Played = std::vector<std::pair<std::string, int>>;
+    EXPECT_EQ(titleSoundsPlayed(), (Played{{"sfx_select", 1}, {"sfx_quit", 3}}));
+    EXPECT_EQ(standin::countCalls("EndDrawing"), 4) << "frames 0 to 3, the last one drawn";
+    EXPECT_EQ(standin::countCalls("CloseWindow"), 1);
+}
+
+} // namespace
