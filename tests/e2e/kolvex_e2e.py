@@ -195,8 +195,10 @@ class Game:
     def screenshot(self, save_as=None):
         xwd = subprocess.run(["xwd", "-silent", "-id", self.window], capture_output=True,
                              check=True, timeout=20)
-        ppm = subprocess.run(["xwdtopnm"], input=xwd.stdout, capture_output=True, check=True,
-                             timeout=20)
+        # xwdtopnm misreads the DirectColor visual the game's window gets under
+        # Xvfb (wrong colours, 16-bit samples); ImageMagick reads it as shown.
+        ppm = subprocess.run(["convert", "xwd:-", "-depth", "8", "ppm:-"], input=xwd.stdout,
+                             capture_output=True, check=True, timeout=20)
         shot = _parse_ppm(ppm.stdout)
         if save_as:
             png = subprocess.run(["pnmtopng", "-compression", "9"], input=ppm.stdout,
