@@ -13,7 +13,8 @@ namespace img {
 namespace {
 
 constexpr int kBestCompression = 9;
-constexpr int kFilterChoices[] = {PNG_FILTER_NONE, PNG_FILTER_SUB, PNG_FILTER_UP, PNG_ALL_FILTERS};
+constexpr int kFilterChoices[] = {PNG_FILTER_NONE, PNG_FILTER_SUB, PNG_FILTER_UP,
+                                  PNG_FILTER_NONE | PNG_FILTER_SUB | PNG_FILTER_UP};
 
 struct Encoded {
     int color_type = PNG_COLOR_TYPE_RGB;
