@@ -2,7 +2,7 @@
 
 The game runs in a fresh working directory; keys are real X events (press and
 release at least 50 ms apart, or the game never sees the press); screenshots are
-taken with xwd and read as pixels. Every wait polls against a deadline, so a busy
+read straight from the X server and saved as PNG through netpbm. Every wait polls against a deadline, so a busy
 machine makes a test slower, not flaky.
 """
 
@@ -18,7 +18,7 @@ POLL_SECONDS = 0.05
 
 
 class Screenshot:
-    """An RGB picture of the window, read from xwd's output through netpbm."""
+    """An RGB picture of the window."""
 
     def __init__(self, width, height, rgb):
         self.width = width
@@ -61,28 +61,6 @@ class Screenshot:
         return n
 
 
-def _parse_ppm(data):
-    # P6 header: magic, width, height, maxval, each separated by white space.
-    fields = []
-    pos = 0
-    while len(fields) < 4:
-        while data[pos:pos + 1].isspace():
-            pos += 1
-        if data[pos:pos + 1] == b"#":
-            while data[pos:pos + 1] != b"\n":
-                pos += 1
-            continue
-        start = pos
-        while not data[pos:pos + 1].isspace():
-            pos += 1
-        fields.append(data[start:pos])
-    if fields[0] != b"P6" or int(fields[3]) != 255:
-        raise RuntimeError("unexpected picture format from xwdtopnm")
-    width, height = int(fields[1]), int(fields[2])
-    pixels = data[pos + 1:pos + 1 + width * height * 3]
-    return Screenshot(width, height, pixels)
-
-
 class Game:
     """One run of kolvex in its own working directory."""
 
@@ -95,6 +73,7 @@ class Game:
         self.stderr_path = os.path.join(self.workdir, "stderr.txt")
         self.window = None
         self.process = None
+        self._display = None
         out_dir = os.environ.get("KOLVEX_E2E_OUT", tempfile.gettempdir())
         self.out_dir = os.path.join(out_dir, name)
         os.makedirs(self.out_dir, exist_ok=True)
@@ -155,6 +134,9 @@ class Game:
 
     def cleanup(self):
         self.kill()
+        if self._display is not None:
+            self._display.close()
+            self._display = None
         if self.own_workdir:
             shutil.rmtree(self.workdir, ignore_errors=True)
 
@@ -193,21 +175,33 @@ class Game:
 
     # --- output --------------------------------------------------------------
     def screenshot(self, save_as=None):
-        xwd = subprocess.run(["xwd", "-silent", "-id", self.window], capture_output=True,
-                             check=True, timeout=20)
-        # xwdtopnm misreads the DirectColor visual the game's window gets under
-        # Xvfb (wrong colours, 16-bit samples); ImageMagick reads it as shown.
-        ppm = subprocess.run(["convert", "xwd:-", "-depth", "8", "ppm:-"], input=xwd.stdout,
-                             capture_output=True, check=True, timeout=20)
-        shot = _parse_ppm(ppm.stdout)
+        """The window's pixels, straight from the X server; saved as PNG if asked."""
+        from Xlib import X, display
+        if self._display is None:
+            self._display = display.Display()
+        window = self._display.create_resource_object("window", int(self.window))
+        geometry = window.get_geometry()
+        raw = window.get_image(0, 0, geometry.width, geometry.height, X.ZPixmap,
+                               0xFFFFFFFF).data
+        rgb = bytearray(geometry.width * geometry.height * 3)
+        rgb[0::3] = raw[2::4]
+        rgb[1::3] = raw[1::4]
+        rgb[2::3] = raw[0::4]
+        shot = Screenshot(geometry.width, geometry.height, bytes(rgb))
         if save_as:
-            png = subprocess.run(["pnmtopng", "-compression", "9"], input=ppm.stdout,
-                                 capture_output=True, check=True, timeout=20)
-            path = save_as if os.path.isabs(save_as) else os.path.join(self.out_dir, save_as)
-            os.makedirs(os.path.dirname(path), exist_ok=True)
-            with open(path, "wb") as f:
-                f.write(png.stdout)
+            self.save(shot, save_as)
         return shot
+
+    def save(self, shot, name):
+        """Writes a screenshot as PNG under the test's output folder (or an absolute path)."""
+        ppm = b"P6\n%d %d\n255\n" % (shot.width, shot.height) + shot.rgb
+        png = subprocess.run(["pnmtopng", "-compression", "9"], input=ppm,
+                             capture_output=True, check=True, timeout=20)
+        path = name if os.path.isabs(name) else os.path.join(self.out_dir, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(png.stdout)
+        return path
 
     def wait_for(self, probe, what, timeout=DEFAULT_TIMEOUT):
         """Polls probe() until it returns something truthy, which is returned."""

@@ -1,0 +1,246 @@
+"""A scripted player for the end-to-end tests: it reads the pieces off the screen
+and plays them with real keys.
+
+The game deals its pieces at random, so the player looks: the piece in play from
+the top of the well when a game starts, and every following one from the NEXT
+box. It keeps its own copy of the well, placing each piece where a simple
+heuristic likes it best (few holes, low and flat stack, rows cleared), and turns,
+moves and drops it with the keys a person would use.
+"""
+
+import time
+
+# Cells of each piece in each rotation, as columns and rows inside its 4 x 4 box.
+SHAPES = {
+    "I": [[(0, 1), (1, 1), (2, 1), (3, 1)], [(2, 0), (2, 1), (2, 2), (2, 3)],
+          [(0, 2), (1, 2), (2, 2), (3, 2)], [(1, 0), (1, 1), (1, 2), (1, 3)]],
+    "O": [[(0, 0), (1, 0), (0, 1), (1, 1)]] * 4,
+    "S": [[(1, 0), (2, 0), (0, 1), (1, 1)], [(0, 0), (0, 1), (1, 1), (1, 2)]] * 2,
+    "Z": [[(0, 0), (1, 0), (1, 1), (2, 1)], [(1, 0), (0, 1), (1, 1), (0, 2)]] * 2,
+    "T": [[(1, 0), (0, 1), (1, 1), (2, 1)], [(1, 0), (2, 1), (1, 2), (1, 1)],
+          [(0, 1), (1, 1), (2, 1), (1, 2)], [(1, 0), (1, 1), (1, 2), (0, 1)]],
+    "L": [[(0, 1), (1, 1), (2, 1), (2, 0)], [(0, 0), (0, 1), (0, 2), (1, 2)],
+          [(0, 0), (1, 0), (2, 0), (0, 1)], [(0, 0), (1, 0), (1, 1), (1, 2)]],
+    "J": [[(0, 0), (0, 1), (1, 1), (2, 1)], [(0, 0), (0, 1), (0, 2), (1, 0)],
+          [(0, 0), (1, 0), (2, 0), (2, 1)], [(1, 0), (1, 1), (1, 2), (0, 2)]],
+}
+
+COLOURS = {
+    "I": (0, 121, 241), "O": (253, 249, 0), "S": (0, 228, 48), "Z": (230, 41, 55),
+    "T": (200, 122, 255), "L": (255, 161, 0), "J": (102, 191, 255),
+}
+
+WIDTH, HEIGHT = 10, 20
+SPAWN_X = 3
+
+# Where things are in the 900 x 700 window.
+CELL = 29
+WELL_X, WELL_Y = 40, 60
+PREVIEW_CELL = 21.75
+NEXT_X, NEXT_Y = 410, 120
+HOLD_X, HOLD_Y = 410, 280
+
+
+def classify(rgb, bright=120):
+    """The piece whose colour this pixel shows, or None for a dark or grey pixel."""
+    r, g, b = rgb
+    if max(rgb) < bright or max(rgb) - min(rgb) < 60:
+        return None
+    best, best_score = None, -1.0
+    length = (r * r + g * g + b * b) ** 0.5
+    for name, (cr, cg, cb) in COLOURS.items():
+        score = (r * cr + g * cg + b * cb) / (length * (cr * cr + cg * cg + cb * cb) ** 0.5)
+        if score > best_score:
+            best, best_score = name, score
+    return best
+
+
+def well_cell_sample(col, row):
+    # The left facet of the block tile is its lightest, so it shows the tint best.
+    return int(WELL_X + col * CELL + CELL * 0.25), int(WELL_Y + row * CELL + CELL * 0.5)
+
+
+def read_well(shot, bright=150):
+    """Piece names (or None) of every cell of the well, as shown."""
+    return [[classify(shot.pixel(*well_cell_sample(c, r)), bright) for c in range(WIDTH)]
+            for r in range(HEIGHT)]
+
+
+def read_preview(shot, x0, y0):
+    """The piece shown in a preview box, or None when it is empty."""
+    seen = {}
+    for dy in range(4):
+        for dx in range(4):
+            x = int(x0 + dx * PREVIEW_CELL + PREVIEW_CELL * 0.25)
+            y = int(y0 + dy * PREVIEW_CELL + PREVIEW_CELL * 0.5)
+            name = classify(shot.pixel(x, y))
+            if name:
+                seen[name] = seen.get(name, 0) + 1
+    if not seen:
+        return None
+    name = max(seen, key=seen.get)
+    return name if seen[name] >= 3 else None
+
+
+def read_next(shot):
+    return read_preview(shot, NEXT_X, NEXT_Y)
+
+
+def read_hold(shot):
+    return read_preview(shot, HOLD_X, HOLD_Y)
+
+
+class Board:
+    """The player's own copy of the well."""
+
+    def __init__(self):
+        self.cells = [[False] * WIDTH for _ in range(HEIGHT)]
+
+    def fits(self, piece, rotation, x, y):
+        for dx, dy in SHAPES[piece][rotation]:
+            cx, cy = x + dx, y + dy
+            if cx < 0 or cx >= WIDTH or cy >= HEIGHT:
+                return False
+            if cy >= 0 and self.cells[cy][cx]:
+                return False
+        return True
+
+    def landing_row(self, piece, rotation, x, y=0):
+        while self.fits(piece, rotation, x, y + 1):
+            y += 1
+        return y
+
+    def lock(self, piece, rotation, x, y):
+        """Writes the piece and removes full rows; returns the number removed."""
+        for dx, dy in SHAPES[piece][rotation]:
+            if y + dy >= 0:
+                self.cells[y + dy][x + dx] = True
+        kept = [row for row in self.cells if not all(row)]
+        cleared = HEIGHT - len(kept)
+        self.cells = [[False] * WIDTH for _ in range(cleared)] + kept
+        return cleared
+
+    def copy(self):
+        other = Board()
+        other.cells = [row[:] for row in self.cells]
+        return other
+
+    def height(self):
+        for r in range(HEIGHT):
+            if any(self.cells[r]):
+                return HEIGHT - r
+        return 0
+
+
+def rotate(board, piece, rotation, x, y):
+    """The game's clockwise turn: in place, else one column left, else one right."""
+    turned = (rotation + 1) % 4
+    for shift in (0, -1, 1):
+        if board.fits(piece, turned, x + shift, y):
+            return turned, x + shift
+    return rotation, x
+
+
+def score_board(board, cleared):
+    heights = []
+    holes = 0
+    for c in range(WIDTH):
+        top = next((r for r in range(HEIGHT) if board.cells[r][c]), HEIGHT)
+        heights.append(HEIGHT - top)
+        holes += sum(1 for r in range(top, HEIGHT) if not board.cells[r][c])
+    bumpiness = sum(abs(heights[i] - heights[i + 1]) for i in range(WIDTH - 1))
+    return 0.76 * cleared - 0.51 * sum(heights) - 0.36 * holes * 2 - 0.18 * bumpiness
+
+
+def plan(board, piece):
+    """The best (turns, column shift) for a piece entering at the spawn position."""
+    best = None
+    rotation, x = 0, SPAWN_X
+    for turns in range(4):
+        for target in range(-3, WIDTH):
+            if not board.fits(piece, rotation, target, 0):
+                continue
+            step = 1 if target > x else -1
+            if any(not board.fits(piece, rotation, cx, 0) for cx in range(x, target, step)):
+                continue
+            trial = board.copy()
+            cleared = trial.lock(piece, rotation, target, trial.landing_row(piece, rotation, target))
+            value = score_board(trial, cleared)
+            if best is None or value > best[0]:
+                best = (value, turns, target - x)
+        rotation, x = rotate(board, piece, rotation, x, 0)
+    return best[1], best[2]
+
+
+class Player:
+    """Plays pieces with real keys, keeping its copy of the well in step."""
+
+    def __init__(self, game):
+        self.game = game
+        self.board = Board()
+        self.piece = None
+        self.next = None
+        self.held = None
+        self.drops = 0
+        self.rows_cleared = 0
+
+    def start(self, timeout=15.0):
+        """Waits for the first piece of a game to appear and reads it and the preview."""
+        def first_piece():
+            shot = self.game.screenshot()
+            seen = [p for r in range(0, 3) for p in read_well(shot)[r][SPAWN_X:SPAWN_X + 4] if p]
+            nxt = read_next(shot)
+            if len(seen) >= 3 and nxt:
+                return max(set(seen), key=seen.count), nxt
+            return None
+        self.piece, self.next = self.game.wait_for(first_piece, "the first piece", timeout)
+
+    def _read_next(self):
+        # The preview changes the frame the next piece enters; a few frames later is safe.
+        time.sleep(0.12)
+        return self.game.wait_for(lambda: read_next(self.game.screenshot()), "the NEXT box")
+
+    def place(self, turns, shift):
+        for _ in range(turns):
+            self.game.key("space", after=0.03)
+        key = "Right" if shift > 0 else "Left"
+        for _ in range(abs(shift)):
+            self.game.key(key, after=0.03)
+        self.game.key("Up", after=0.0)
+
+    def play_piece(self, turns=None, shift=None):
+        """Places the piece in play (where the plan says unless told) and hard-drops it."""
+        if turns is None:
+            turns, shift = plan(self.board, self.piece)
+        rotation, x = 0, SPAWN_X
+        for _ in range(turns):
+            rotation, x = rotate(self.board, self.piece, rotation, x, 0)
+        x += shift
+        y = self.board.landing_row(self.piece, rotation, x)
+        cleared = self.board.lock(self.piece, rotation, x, y)
+        self.rows_cleared += cleared
+        self.drops += 1
+        self.place(turns, shift)
+        self.piece = self.next
+        self.next = self._read_next()
+        return cleared
+
+    def hold(self):
+        """Holds the piece in play; the exchange comes about 0.23 s after the key."""
+        previous_next = self.next
+        self.game.key("Control_L")
+        time.sleep(0.35)
+        if self.held is None:
+            self.held, self.piece = self.piece, previous_next
+            self.next = self._read_next()
+        else:
+            self.held, self.piece = self.piece, self.held
+
+    def board_matches_screen(self, shot, from_row=4):
+        """Whether the settled cells on screen, below the spawn area, are the player's."""
+        shown = read_well(shot)
+        for r in range(from_row, HEIGHT):
+            for c in range(WIDTH):
+                if (shown[r][c] is not None) != self.board.cells[r][c]:
+                    return False
+        return True
