@@ -4,6 +4,8 @@
 // falling piece during the hold transfer.
 #include "test_support.h"
 
+#include "app/scene_manager.h"
+#include "assets/texture_store.h"
 #include "game/board.h"
 #include "game/game_scene.h"
 #include "game/pieces.h"
@@ -168,6 +170,32 @@ TEST_F(RendererTest, LayersComeInOrderAtTheirPlacesIn900x700) {
     EXPECT_EQ(rgba(calls[holdBox + 4].color), (std::vector<int>{253, 249, 0, 255}));
     EXPECT_EQ(rgba(calls[holdBox + 6].color), (std::vector<int>{255, 161, 0, 255}));
     EXPECT_EQ(rgba(calls[holdBox + 8].color), (std::vector<int>{102, 191, 255, 255}));
+}
+
+TEST_F(RendererTest, AnEnteredSceneDrawsOverItsBackgroundWithTheStoredBlockTile) {
+    SceneManager scenes;
+    gameScene.enter(scenes);
+    board[19][0] = 1;
+    const Calls calls = draw();
+
+    const Texture2D beach = TextureStore::instance().textures.at("bg_beach");
+    ASSERT_NE(beach.id, 0u);
+    ASSERT_EQ(calls.at(0).fn, "DrawTexturePro");
+    EXPECT_EQ(calls[0].handle, beach.id);
+    expectNums(dest(calls[0]), {0, 0, 900, 700});
+    EXPECT_EQ(rgba(calls[0].color), (std::vector<int>{255, 255, 255, 255}));
+    expectNums(calls.at(1).num, {-120, 30, 670, 640}); // the panel of the real layout
+
+    const unsigned int tile = TextureStore::instance().textures.at("tx_block").id;
+    ASSERT_NE(tile, 0u);
+    int tiles = 0;
+    for (const standin::Call& call : calls) {
+        if (call.fn == "DrawTexturePro" && call.handle != beach.id) {
+            EXPECT_EQ(call.handle, tile);
+            ++tiles;
+        }
+    }
+    EXPECT_EQ(tiles, 1 + 4 + 4 + 4) << "settled cell, ghost, falling piece, NEXT";
 }
 
 TEST_F(RendererTest, ShakeMovesTheWellAndItsPiecesButNotThePanelBoxesReadoutsOrParticles) {
