@@ -68,6 +68,7 @@ Color pieceColour(PieceType type) {
     return kPieceColors[pieceIndex(type)];
 }
 
+// The rules keep rotations in 0-3; the mask only keeps a stray value inside the table.
 const CellOffset* pieceCells(PieceType type, int rotation) {
     return kPieceShapes[pieceIndex(type)][rotation & (kRotationCount - 1)];
 }
