@@ -26,7 +26,7 @@ constexpr int kGapColumn = 9;
 constexpr int kIBoxColumn = 7; // a vertical I sits in column 2 of its box
 // The stand-in keeps every random value it hands out; starting afresh now and
 // then keeps that record, and the memory it takes, small.
-constexpr int kIterationsPerWorld = 256;
+constexpr int kIterationsPerWorld = 16;
 
 struct Frame {
     GameScene scene;
