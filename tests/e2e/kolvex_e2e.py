@@ -61,6 +61,27 @@ class Screenshot:
         return n
 
 
+def parse_ppm(data):
+    """A Screenshot from a binary PPM (P6, 8 bits), as netpbm's tools write it."""
+    fields = []
+    pos = 0
+    while len(fields) < 4:
+        while data[pos:pos + 1].isspace():
+            pos += 1
+        if data[pos:pos + 1] == b"#":
+            while data[pos:pos + 1] != b"\n":
+                pos += 1
+            continue
+        start = pos
+        while not data[pos:pos + 1].isspace():
+            pos += 1
+        fields.append(data[start:pos])
+    if fields[0] != b"P6" or int(fields[3]) != 255:
+        raise RuntimeError("not an 8-bit binary PPM")
+    width, height = int(fields[1]), int(fields[2])
+    return Screenshot(width, height, data[pos + 1:pos + 1 + width * height * 3])
+
+
 class Game:
     """One run of kolvex in its own working directory."""
 

@@ -172,6 +172,17 @@ def plan(board, piece):
     return best[1], best[2]
 
 
+def _four(cells):
+    return cells if len(cells) == 4 else None
+
+
+def _pattern(cells):
+    """The shape of a set of cells, whatever its position."""
+    left = min(c for c, _ in cells)
+    top = min(r for _, r in cells)
+    return frozenset((c - left, r - top) for c, r in cells)
+
+
 class Player:
     """Plays pieces with real keys, keeping its copy of the well in step."""
 
@@ -185,7 +196,15 @@ class Player:
         self.rows_cleared = 0
 
     def start(self, timeout=15.0):
-        """Waits for the first piece of a game to appear and reads it and the preview."""
+        """Waits for play to begin and reads the first piece and the preview.
+
+        The piece is on screen during the countdown already, but keys only act
+        once the countdown text has gone."""
+        def countdown_text(shot):
+            return shot.count_matching(430, 300, 470, 380, lambda c: min(c) > 225) > 100
+        self.game.wait_for_screen(countdown_text, "the countdown", timeout)
+        self.game.wait_for_screen(lambda s: not countdown_text(s), "play to begin", timeout)
+
         def first_piece():
             shot = self.game.screenshot()
             seen = [p for r in range(0, 3) for p in read_well(shot)[r][SPAWN_X:SPAWN_X + 4] if p]
@@ -196,32 +215,63 @@ class Player:
         self.piece, self.next = self.game.wait_for(first_piece, "the first piece", timeout)
 
     def _read_next(self):
-        # The preview changes the frame the next piece enters; a few frames later is safe.
-        time.sleep(0.12)
         return self.game.wait_for(lambda: read_next(self.game.screenshot()), "the NEXT box")
 
-    def place(self, turns, shift):
-        for _ in range(turns):
-            self.game.key("space", after=0.03)
-        key = "Right" if shift > 0 else "Left"
-        for _ in range(abs(shift)):
-            self.game.key(key, after=0.03)
-        self.game.key("Up", after=0.0)
+    def falling_cells(self, shot):
+        """Cells lit on screen that the player's well does not hold: the piece in play."""
+        shown = read_well(shot)
+        return {(c, r) for r in range(HEIGHT) for c in range(WIDTH)
+                if shown[r][c] is not None and not self.board.cells[r][c]}
+
+    def _press_until_changed(self, key, before):
+        """Presses a key until the piece on screen moves; a slow frame can miss a press."""
+        for _ in range(4):
+            self.game.key(key, after=0.0)
+            deadline = time.monotonic() + 0.6
+            while time.monotonic() < deadline:
+                now = self.falling_cells(self.game.screenshot())
+                if now != before:
+                    return now
+                time.sleep(0.02)
+        raise AssertionError("the piece did not answer %s" % key)
+
+    def steer(self, rotation, x):
+        """Turns and moves the piece on screen until it stands as planned."""
+        want = {(x + dx, dy) for dx, dy in SHAPES[self.piece][rotation]}
+        want_pattern = _pattern(want)
+        want_left = min(c for c, _ in want)
+        # Sparkles of a clear can pass for cells until they fade.
+        cells = self.game.wait_for(lambda: _four(self.falling_cells(self.game.screenshot())),
+                                   "the %s piece to show" % self.piece, timeout=5)
+        for _ in range(30):
+            if _pattern(cells) != want_pattern:
+                cells = self._press_until_changed("space", cells)
+                continue
+            left = min(c for c, _ in cells)
+            if left == want_left:
+                return
+            cells = self._press_until_changed("Right" if want_left > left else "Left", cells)
+        raise AssertionError("could not steer the %s piece" % self.piece)
 
     def play_piece(self, turns=None, shift=None):
-        """Places the piece in play (where the plan says unless told) and hard-drops it."""
+        """Places the piece in play (where the plan says unless told) and hard-drops it.
+
+        Returns the number of rows the drop cleared."""
         if turns is None:
             turns, shift = plan(self.board, self.piece)
         rotation, x = 0, SPAWN_X
         for _ in range(turns):
             rotation, x = rotate(self.board, self.piece, rotation, x, 0)
         x += shift
-        y = self.board.landing_row(self.piece, rotation, x)
-        cleared = self.board.lock(self.piece, rotation, x, y)
+        self.steer(rotation, x)
+        self.game.key("Up", after=0.0)
+        cleared = self.board.lock(self.piece, rotation, x,
+                                  self.board.landing_row(self.piece, rotation, x))
         self.rows_cleared += cleared
         self.drops += 1
-        self.place(turns, shift)
         self.piece = self.next
+        self.game.wait_for(lambda: self.board_matches_screen(self.game.screenshot(), 3),
+                           "the dropped piece to settle", timeout=8)
         self.next = self._read_next()
         return cleared
 

@@ -36,7 +36,7 @@ def reference(name):
     scaled = subprocess.run(["pamscale", "-xsize", str(WIDTH), "-ysize", str(HEIGHT)],
                             input=png, capture_output=True, check=True).stdout
     ppm = subprocess.run(["pamtopnm"], input=scaled, capture_output=True, check=True).stdout
-    return kolvex_e2e._parse_ppm(ppm)
+    return kolvex_e2e.parse_ppm(ppm)
 
 
 def shows(shot, picture):
