@@ -1,0 +1,137 @@
+"""Games played to the top-out with real keys: the game-over screen, the bests kept
+in kolvex.sav with their trace lines, RETRY and QUIT after the delay, and a
+working directory that cannot be written costing nothing but the save."""
+
+import os
+import re
+import subprocess
+import tempfile
+import time
+
+import kolvex_e2e
+import player as p
+
+RED = (230, 41, 55)
+MENU_DELAY = 5.0
+TRACE = re.compile(r"^[0-9]+ \| [0-9]+$")
+
+
+def red_pixels(shot, x0, y0, x1, y1):
+    return shot.count_matching(x0, y0, x1, y1,
+                               lambda c: c[0] > 180 and c[1] < 90 and c[2] < 100)
+
+
+def game_over_shown(shot):
+    # Opaque black with "GAME OVER" in red around y 122.
+    return (max(shot.pixel(20, 20)) < 10 and max(shot.pixel(880, 680)) < 10
+            and red_pixels(shot, 340, 118, 560, 160) > 150)
+
+
+def title_shown(shot):
+    # The title picture's border of red blocks in the top-left corner.
+    r, g, b = shot.pixel(10, 10)
+    return r > 150 and g < 100 and b < 100 and not game_over_shown(shot)
+
+
+def play_to_top_out(game):
+    """Hard-drops every piece where it enters until the stack reaches the top."""
+    p.Player(game).start()
+    drops = 0
+    while drops < 60:
+        game.key("Up", after=0.12)
+        drops += 1
+        if game_over_shown(game.screenshot()):
+            return drops
+    raise AssertionError("no game over after %d hard drops" % drops)
+
+
+def read_save(workdir):
+    with open(os.path.join(workdir, "kolvex.sav"), "rb") as f:
+        return f.read()
+
+
+def trace_lines(game):
+    # raylib logs on standard output too; the save's lines are two bare numbers.
+    return [line for line in game.stdout().splitlines() if TRACE.match(line)]
+
+
+def first_game_and_retry(executable):
+    with kolvex_e2e.Game(executable, name="game-over") as game:
+        game.start()
+        game.wait_for_screen(title_shown, "the title screen")
+        game.key("Return")
+        play_to_top_out(game)
+        shown_at = time.monotonic()
+        shot = game.wait_for_screen(game_over_shown, "the game-over screen")
+        game.save(shot, "game_over.png")
+
+        # The results are merged into the file on entering the screen.
+        traces = game.wait_for(lambda: trace_lines(game) if len(trace_lines(game)) >= 3 else None,
+                               "the save trace lines")
+        score, stored = (int(v) for v in traces[0].split(" | "))
+        assert stored == 0 and score > 0, traces
+        assert traces[1] == "0 | 0" and traces[2] == "1 | 0", traces
+        assert read_save(game.workdir) == b"SAV\n1\n%d\n0\n1\n" % score
+
+        # Keys do nothing during the delay; then the entries turn red.
+        game.key("Return")
+        assert game_over_shown(game.screenshot()), "Enter acted during the delay"
+        game.wait_for_screen(lambda s: red_pixels(s, 400, 355, 500, 385) > 30,
+                             "the entries to turn red", timeout=15)
+        # The screen is noticed up to a key press late, hence the allowance.
+        assert time.monotonic() - shown_at > MENU_DELAY - 0.5, time.monotonic() - shown_at
+
+        game.key("Return")  # RETRY
+        game.wait_for_screen(lambda s: not game_over_shown(s), "a new game")
+        play_to_top_out(game)
+        game.wait_for_screen(game_over_shown, "the second game-over screen")
+        traces = game.wait_for(lambda: trace_lines(game) if len(trace_lines(game)) >= 6 else None,
+                               "the second save's trace lines")
+        second, best = (int(v) for v in traces[3].split(" | "))
+        assert best == score, traces
+        assert read_save(game.workdir) == b"SAV\n1\n%d\n0\n1\n" % max(score, second)
+
+        time.sleep(MENU_DELAY + 0.3)
+        game.key("Down")
+        game.key("Return")  # QUIT
+        game.wait_for_screen(title_shown, "the title screen after QUIT")
+        game.key("q")
+        assert game.wait_exit() == 0
+
+
+def unwritable_directory(executable):
+    """A read-only working directory: the game goes on, only the save is lost."""
+    workdir = tempfile.mkdtemp(prefix="kolvex-ro-")
+    mounted = subprocess.run(["mount", "-t", "tmpfs", "-o", "ro,size=1m", "tmpfs", workdir],
+                             capture_output=True).returncode == 0
+    if not mounted:
+        print("skipped: the read-only working directory needs root to mount it")
+        os.rmdir(workdir)
+        return
+    try:
+        with kolvex_e2e.Game(executable, name="game-over-ro", workdir=workdir) as game:
+            game.stdout_path = os.path.join(tempfile.gettempdir(), "kolvex-ro-stdout.txt")
+            game.stderr_path = os.path.join(tempfile.gettempdir(), "kolvex-ro-stderr.txt")
+            game.start()
+            game.wait_for_screen(title_shown, "the title screen")
+            game.key("Return")
+            play_to_top_out(game)
+            game.wait_for_screen(game_over_shown, "the game-over screen")
+            time.sleep(MENU_DELAY + 0.3)
+            game.key("Return")  # RETRY still works
+            game.wait_for_screen(lambda s: not game_over_shown(s), "a new game")
+            game.key("q")
+            assert game.wait_exit() == 0
+            assert os.listdir(workdir) == []
+    finally:
+        subprocess.run(["umount", workdir], check=False)
+        os.rmdir(workdir)
+
+
+def test(executable):
+    first_game_and_retry(executable)
+    unwritable_directory(executable)
+
+
+if __name__ == "__main__":
+    kolvex_e2e.run(test)
