@@ -140,7 +140,8 @@ class Game:
         return self.process.poll() is None
 
     def stdout(self):
-        self._stdout.flush()
+        if not self._stdout.closed:
+            self._stdout.flush()
         with open(self.stdout_path, "rb") as f:
             return f.read().decode("utf-8", "replace")
 

@@ -201,8 +201,14 @@ class Player:
         The piece is on screen during the countdown already, but keys only act
         once the countdown text has gone."""
         def countdown_text(shot):
-            return shot.count_matching(430, 300, 470, 380, lambda c: min(c) > 225) > 100
-        self.game.wait_for_screen(countdown_text, "the countdown", timeout)
+            # Inside the empty HOLD box, behind the middle of the text. The digits fade
+            # to 70 % within each second, so they are light grey at the faintest.
+            return shot.count_matching(405, 290, 500, 370,
+                                       lambda c: min(c) > 140 and max(c) - min(c) < 30) > 150
+        def well_frame(shot):
+            return all(abs(v - 200) < 12 for v in shot.pixel(37, 300))
+        self.game.wait_for_screen(lambda s: well_frame(s) and countdown_text(s), "the countdown",
+                                  timeout)
         self.game.wait_for_screen(lambda s: not countdown_text(s), "play to begin", timeout)
 
         def first_piece():

@@ -33,9 +33,10 @@ def title_shown(shot):
     return r > 150 and g < 100 and b < 100 and not game_over_shown(shot)
 
 
-def play_to_top_out(game):
+def play_to_top_out(game, new_game=True):
     """Hard-drops every piece where it enters until the stack reaches the top."""
-    p.Player(game).start()
+    if new_game:
+        p.Player(game).start()
     drops = 0
     while drops < 60:
         game.key("Up", after=0.12)

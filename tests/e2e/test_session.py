@@ -1,0 +1,167 @@
+"""One whole session of the real game with real keys, as a player would have it:
+the title and its two pages, a game with every kind of move, the pause menu, a
+top-out, the game-over screen, RETRY, a second game left through the pause menu,
+and QUIT. Usage: test_session.py path/to/kolvex [screenshot-dir] [--no-screen-checks]
+
+With a screenshot folder the pictures of the session are written there too (the
+README's screenshots come from such a run). The second option keeps the key
+script but skips pixel checks, for runs under valgrind where every frame is slow.
+"""
+
+import os
+import re
+import sys
+import time
+
+import kolvex_e2e
+import player as p
+from test_game import capture_hold_comet, white_pixels
+from test_game_over import MENU_DELAY, TRACE, game_over_shown, play_to_top_out, title_shown
+
+OWN_WARNINGS = ("Failed to load BGM!", "テキスチャーの読み込みに失敗")
+
+
+def page_shown(shot):
+    # The pages' white text starts at y 125 to 170; the menu has none up there.
+    return white_pixels(shot, 120, 160, 560, 180) > 80
+
+
+def paused(shot):
+    # The overlay dims the light well frame, and "PAUSE" stands above the middle.
+    return max(shot.pixel(37, 300)) < 120 and white_pixels(shot, 390, 225, 530, 280) > 200
+
+
+def held_key_repeats(game, bot):
+    """Holding Left moves the piece once and then again at every key repeat."""
+    start = min(c for c, _ in bot.falling_cells(game.screenshot()))
+    game.key("Left", hold=1.2)
+    cells = bot.falling_cells(game.screenshot())
+    assert min(c for c, _ in cells) == 0, ("a held Left should reach the wall", start, cells)
+
+
+def soft_drop_falls(game, bot):
+    top = min(r for _, r in bot.falling_cells(game.screenshot()))
+    game.key("Down", hold=0.4)
+    now = min(r for _, r in bot.falling_cells(game.screenshot()))
+    assert now >= top + 3, ("the soft drop should fall several rows", top, now)
+
+
+def session(executable, shots):
+    def save(shot, name):
+        game.save(shot, name)
+        if shots:
+            game.save(shot, os.path.join(os.path.abspath(shots), name))
+
+    with kolvex_e2e.Game(executable, name="session") as game:
+        game.start()
+        save(game.wait_for_screen(title_shown, "the title screen", timeout=60), "title.png")
+
+        # How to play, then credits, each left with Escape.
+        game.key("Down")
+        game.key("Return")
+        save(game.wait_for_screen(page_shown, "the how-to-play page"), "how_to_play.png")
+        game.key("Escape")
+        game.wait_for_screen(lambda s: not page_shown(s), "the menu again")
+        game.key("Down")
+        game.key("Return")
+        save(game.wait_for_screen(page_shown, "the credits page"), "credits.png")
+        game.key("Escape")
+        game.wait_for_screen(lambda s: not page_shown(s), "the menu again")
+        game.key("Home")
+        game.key("Return")  # GAME START
+
+        bot = p.Player(game)
+        bot.start(timeout=30)
+        save(game.screenshot(), "play.png")
+        held_key_repeats(game, bot)
+        bot.play_piece()         # steered back from the wall to where it fits best
+        soft_drop_falls(game, bot)
+        bot.play_piece(1, 0)     # one turn, then the hard drop
+
+        # Play well until a row goes, keeping the burst.
+        for _ in range(40):
+            if bot.play_piece():
+                save(game.screenshot(), "line_clear.png")
+                break
+        assert bot.rows_cleared > 0, "no row cleared"
+        time.sleep(1.2)
+        assert bot.board_matches_screen(game.screenshot()), "the well on screen differs"
+
+        comet, count = capture_hold_comet(game)
+        assert count > 40, "no hold comet seen"
+        save(comet, "hold.png")
+        time.sleep(0.4)
+        held = p.read_hold(game.screenshot())
+        assert held == bot.piece, ("hold shows", held, "expected", bot.piece)
+
+        game.key("Escape")
+        save(game.wait_for_screen(paused, "the pause menu"), "pause.png")
+        game.key("Return")  # RESUME
+        game.wait_for_screen(lambda s: not paused(s), "play again")
+
+        play_to_top_out(game, new_game=False)
+        save(game.wait_for_screen(game_over_shown, "the game-over screen"), "game_over.png")
+        time.sleep(MENU_DELAY + 0.3)
+        game.key("Return")  # RETRY
+        game.wait_for_screen(lambda s: not game_over_shown(s), "the second game")
+
+        # The second game ends through the pause menu: no game-over screen, no save.
+        p.Player(game).start(timeout=30)
+        game.key("Up")
+        game.key("Escape")
+        game.wait_for_screen(paused, "pause")
+        game.key("Right")
+        game.key("Return")  # QUIT
+        game.wait_for_screen(title_shown, "the title screen again")
+        game.key("End")
+        game.key("Return")  # QUIT
+        assert game.wait_exit() == 0
+
+        traces = [line for line in game.stdout().splitlines() if TRACE.match(line)]
+        assert len(traces) == 3, ("one save, for the one game that topped out", traces)
+        score = int(traces[0].split(" | ")[0])
+        lines = int(traces[1].split(" | ")[0])
+        level = int(traces[2].split(" | ")[0])
+        assert lines == bot.rows_cleared and level == lines // 10 + 1, traces
+        with open(os.path.join(game.workdir, "kolvex.sav"), "rb") as f:
+            assert f.read() == b"SAV\n1\n%d\n%d\n%d\n" % (score, lines, level)
+        output = game.stdout() + game.stderr()
+        for warning in OWN_WARNINGS:
+            assert warning not in output, warning
+
+
+def session_unchecked(executable):
+    """The same walk through the game with generous waits and no pixel checks."""
+    with kolvex_e2e.Game(executable, name="session-slow") as game:
+        game.start()
+        steps = [(8, None), (0, "Down"), (0, "Return"), (3, "Escape"), (1, "Down"),
+                 (0, "Return"), (3, "Escape"), (1, "Home"), (0, "Return"), (12, "Left"),
+                 (2, "space"), (2, "Up"), (2, "Control_L"), (3, "Up"), (2, "Escape"),
+                 (2, "Return")]
+        for pause, key in steps:
+            time.sleep(pause)
+            if key:
+                game.key(key, hold=0.3, after=0.3)
+        for _ in range(40):
+            game.key("Up", hold=0.3, after=0.5)
+        time.sleep(MENU_DELAY + 5)
+        game.key("Return", hold=0.3)   # RETRY
+        time.sleep(15)
+        for key in ("Escape", "Right", "Return"):
+            game.key(key, hold=0.3, after=3)
+        time.sleep(5)
+        game.key("End", hold=0.3, after=1)
+        game.key("Return", hold=0.3)
+        assert game.wait_exit(timeout=120) == 0
+
+
+def test(executable):
+    args = sys.argv[2:]
+    if "--no-screen-checks" in args:
+        session_unchecked(executable)
+        return
+    session(executable, args[0] if args else None)
+
+
+if __name__ == "__main__":
+    kolvex_e2e.run(test)
