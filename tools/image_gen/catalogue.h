@@ -53,5 +53,7 @@ namespace img {
 bool check_file(const std::string& path, const Asset& asset, std::string& problem);
 int check_directory(const std::string& dir);                             // 0 when all pass
 int write_contact_sheet(const std::string& dir, const std::string& out); // 0 on success
+// Writes the badge at each desktop size to <dir>/hicolor/<N>x<N>/apps/kolvex.png; 0 on success.
+int write_desktop_icons(const std::string& dir);
 
 } // namespace img

@@ -12,7 +12,8 @@ namespace {
 constexpr const char* kUsage = "usage: gen_images <out-dir> [asset-name ...]\n"
                                "       gen_images --check <asset-dir>\n"
                                "       gen_images --check-one <file.png> <asset-name>\n"
-                               "       gen_images --contact-sheet <out.png> <asset-dir>\n";
+                               "       gen_images --contact-sheet <out.png> <asset-dir>\n"
+                               "       gen_images --desktop-icons <dir>\n";
 
 int generate(const std::string& dir, const std::vector<std::string>& names) {
     std::vector<const img::Asset*> todo;
@@ -68,6 +69,9 @@ int main(int argc, char** argv) {
         }
         if (args.size() == 3 && args[0] == "--contact-sheet") {
             return img::write_contact_sheet(args[2], args[1]);
+        }
+        if (args.size() == 2 && args[0] == "--desktop-icons") {
+            return img::write_desktop_icons(args[1]);
         }
         if (args.empty() || args[0].starts_with("-")) {
             std::fputs(kUsage, stderr);

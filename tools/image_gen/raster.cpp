@@ -118,6 +118,77 @@ Box clip(const Image& im, Box b) {
     return Box{std::max(0, b.x0), std::max(0, b.y0), std::min(im.w, b.x1), std::min(im.h, b.y1)};
 }
 
+namespace {
+
+struct Tap {
+    int src;
+    double weight;
+};
+
+// For each of the `dst` new pixels along one axis, the old pixels it covers and their weights.
+// Old pixel i spans [i*dst, (i+1)*dst) and new pixel o spans [o*src, (o+1)*src) in units of
+// 1/(src*dst) pixel, so every overlap is a whole number and the weights of a pixel sum to one.
+std::vector<std::vector<Tap>> area_taps(int src, int dst) {
+    std::vector<std::vector<Tap>> taps(dst);
+    for (int o = 0; o < dst; ++o) {
+        long lo = static_cast<long>(o) * src;
+        long hi = lo + src;
+        for (int i = static_cast<int>(lo / dst); i < src && static_cast<long>(i) * dst < hi; ++i) {
+            long overlap = std::min(hi, (i + 1L) * dst) - std::max(lo, static_cast<long>(i) * dst);
+            if (overlap > 0) {
+                taps[o].push_back(Tap{i, static_cast<double>(overlap) / src});
+            }
+        }
+    }
+    return taps;
+}
+
+struct Premul {
+    double r = 0, g = 0, b = 0, a = 0;
+};
+
+} // namespace
+
+Image downsample_area(const Image& src, int w, int h) {
+    std::vector<std::vector<Tap>> tx = area_taps(src.w, w);
+    std::vector<std::vector<Tap>> ty = area_taps(src.h, h);
+    // Across first, into w x src.h, then down.
+    std::vector<Premul> rows(static_cast<size_t>(w) * src.h);
+    for (int y = 0; y < src.h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            Premul acc;
+            for (const Tap& t : tx[x]) {
+                const Color& c = src.at(t.src, y);
+                double a = c.a * t.weight;
+                acc.r += c.r * a;
+                acc.g += c.g * a;
+                acc.b += c.b * a;
+                acc.a += a;
+            }
+            rows[static_cast<size_t>(y) * w + x] = acc;
+        }
+    }
+    Image out = make_image(w, h, Color{0, 0, 0, 0});
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            Premul acc;
+            for (const Tap& t : ty[y]) {
+                const Premul& p = rows[static_cast<size_t>(t.src) * w + x];
+                acc.r += p.r * t.weight;
+                acc.g += p.g * t.weight;
+                acc.b += p.b * t.weight;
+                acc.a += p.a * t.weight;
+            }
+            if (acc.a > 0.0) {
+                out.at(x, y) =
+                    Color{static_cast<float>(acc.r / acc.a), static_cast<float>(acc.g / acc.a),
+                          static_cast<float>(acc.b / acc.a), static_cast<float>(acc.a)};
+            }
+        }
+    }
+    return out;
+}
+
 Box box_around(Vec2 c, double rx, double ry) {
     return Box{
         static_cast<int>(std::floor(c.x - rx - 2)), static_cast<int>(std::floor(c.y - ry - 2)),

@@ -57,6 +57,11 @@ double sd_segment(Vec2 p, Vec2 a, Vec2 b, double r0, double r1); // tapered caps
 double sd_polygon(Vec2 p, const std::vector<Vec2>& poly);
 
 Box clip(const Image& im, Box b);
+
+// Shrinks a picture to w x h with an exact area (box) filter: each new pixel is the average of the
+// old pixels under it, weighted by how much of each it covers. Colours are averaged with their
+// alpha premultiplied, so fully transparent pixels add nothing to the edge colour.
+Image downsample_area(const Image& src, int w, int h);
 Box box_around(Vec2 c, double rx, double ry);
 
 // Fills every pixel of `area` whose shape coverage is non-zero with shade(x, y).

@@ -1,0 +1,20 @@
+# Regenerates the desktop icons into OUT and requires each size to match the committed copy under
+# REF byte for byte, so a change to the badge or to the shrinking filter cannot slip by unnoticed.
+file(REMOVE_RECURSE "${OUT}")
+file(MAKE_DIRECTORY "${OUT}")
+execute_process(COMMAND "${GEN}" --desktop-icons "${OUT}" RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "gen_images --desktop-icons failed with ${rc}")
+endif()
+foreach(size IN ITEMS 48 64 128 256)
+    set(rel "hicolor/${size}x${size}/apps/kolvex.png")
+    if(NOT EXISTS "${OUT}/${rel}" OR NOT EXISTS "${REF}/${rel}")
+        message(FATAL_ERROR "${rel} is missing")
+    endif()
+    execute_process(COMMAND "${CMAKE_COMMAND}" -E compare_files "${OUT}/${rel}" "${REF}/${rel}"
+                    RESULT_VARIABLE diff)
+    if(NOT diff EQUAL 0)
+        message(FATAL_ERROR "${rel} differs from the committed icon")
+    endif()
+endforeach()
+message(STATUS "all desktop icons match")
