@@ -16,6 +16,7 @@ test: build
 	cmake --preset sanitize
 	cmake --build --preset sanitize
 	ctest --preset sanitize
+	bash tests/fuzz/run_fuzz.sh build/fuzz
 
 unit: setup
 	cmake --preset release
@@ -29,6 +30,7 @@ assets:
 	cmake -S tools/image_gen -B build/image_gen -DCMAKE_BUILD_TYPE=Release
 	cmake --build build/image_gen -j2
 	./build/image_gen/gen_images assets/data
+	./build/image_gen/gen_images --desktop-icons packaging/icons
 	cmake -S tools/audio_gen -B build/audio_gen -DCMAKE_BUILD_TYPE=Release
 	cmake --build build/audio_gen -j2
 	./build/audio_gen/gen_audio assets/data
