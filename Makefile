@@ -17,6 +17,12 @@ test: build
 	cmake --build --preset sanitize
 	ctest --preset sanitize
 	bash tests/fuzz/run_fuzz.sh build/fuzz
+	cmake --preset sanitize-game
+	cmake --build --preset sanitize-game
+	ASAN_OPTIONS=detect_leaks=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0:exitcode=23 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	tests/with_display.sh /usr/bin/python3 tests/e2e/test_session.py build/sanitize-game/kolvex --sanitized
 
 unit: setup
 	cmake --preset release

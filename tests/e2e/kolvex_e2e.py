@@ -156,6 +156,10 @@ class Game:
 
     def cleanup(self):
         self.kill()
+        # The game's own output outlives its working directory, for a failure's sake.
+        for path in (self.stdout_path, self.stderr_path):
+            if os.path.exists(path):
+                shutil.copy(path, os.path.join(self.out_dir, os.path.basename(path)))
         if self._display is not None:
             self._display.close()
             self._display = None

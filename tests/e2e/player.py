@@ -172,7 +172,7 @@ def plan(board, piece):
     return best[1], best[2]
 
 
-def _four(cells):
+def four_cells(cells):
     return cells if len(cells) == 4 else None
 
 
@@ -247,7 +247,7 @@ class Player:
         want_pattern = _pattern(want)
         want_left = min(c for c, _ in want)
         # Sparkles of a clear can pass for cells until they fade.
-        cells = self.game.wait_for(lambda: _four(self.falling_cells(self.game.screenshot())),
+        cells = self.game.wait_for(lambda: four_cells(self.falling_cells(self.game.screenshot())),
                                    "the %s piece to show" % self.piece, timeout=5)
         for _ in range(30):
             if _pattern(cells) != want_pattern:
