@@ -60,10 +60,11 @@ TEST_F(AppTest, CloseButtonEndsTheLoopBeforeThatFramesDrawingAndStillShutsDown) 
     EXPECT_EQ(standin::countCalls("BeginDrawing"), 3);
     EXPECT_EQ(standin::countCalls("EndDrawing"), 3);
     const auto& calls = standin::calls();
-    const int lastFrame = static_cast<int>(
-        std::find_if(calls.rbegin(), calls.rend(),
-                     [](const standin::Call& c) { return c.fn == "EndDrawing"; }).base() -
-        calls.begin());
+    const int lastFrame =
+        static_cast<int>(std::find_if(calls.rbegin(), calls.rend(),
+                                      [](const standin::Call& c) { return c.fn == "EndDrawing"; })
+                             .base() -
+                         calls.begin());
     const int closeAudio = indexOf(calls, "CloseAudioDevice", lastFrame);
     const int closeWindow = indexOf(calls, "CloseWindow", lastFrame);
     ASSERT_GE(closeAudio, 0);

@@ -11,17 +11,6 @@
 
 namespace {
 
-std::vector<int> rgba(Color c) {
-    return {c.r, c.g, c.b, c.a};
-}
-
-void expectNums(const std::vector<float>& actual, const std::vector<float>& expected) {
-    ASSERT_EQ(actual.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_NEAR(actual[i], expected[i], 1e-3) << "value " << i;
-    }
-}
-
 class EffectsDrawingTest : public KolvexTest {
 protected:
     void SetUp() override {

@@ -25,16 +25,8 @@ class GameSceneTest : public KolvexTest {
 protected:
     SceneManager manager;
 
-    void step() {
-        gameScene.update();
-        standin::nextFrame();
-    }
-
-    void steps(int n) {
-        for (int i = 0; i < n; ++i) {
-            step();
-        }
-    }
+    void step() { runGameFrames(1); }
+    void steps(int n) { runGameFrames(n); }
 
     void enterPlaying() {
         gameScene.enter(manager);

@@ -37,16 +37,8 @@ protected:
         gameScene.pieceY = static_cast<std::int8_t>(y);
     }
 
-    void step() {
-        gameScene.update();
-        standin::nextFrame();
-    }
-
-    void steps(int n) {
-        for (int i = 0; i < n; ++i) {
-            step();
-        }
-    }
+    void step() { runGameFrames(1); }
+    void steps(int n) { runGameFrames(n); }
 };
 
 TEST_F(RulesTest, SidewaysMovesRepeatAndStopAtTheWalls) {

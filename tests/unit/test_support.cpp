@@ -101,3 +101,21 @@ std::vector<std::string> TempWorkingDir::entries() const {
     std::sort(names.begin(), names.end());
     return names;
 }
+
+std::vector<int> rgba(Color c) {
+    return {c.r, c.g, c.b, c.a};
+}
+
+void expectNums(const std::vector<float>& actual, const std::vector<float>& expected) {
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_NEAR(actual[i], expected[i], 1e-3) << "value " << i;
+    }
+}
+
+void runGameFrames(int n) {
+    for (int i = 0; i < n; ++i) {
+        gameScene.update();
+        standin::nextFrame();
+    }
+}

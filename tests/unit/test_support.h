@@ -22,6 +22,15 @@ std::string musicName(unsigned int id);
 // Draw calls (every recorded call that draws) in order.
 std::vector<standin::Call> drawCalls();
 
+// A colour as four comparable numbers.
+std::vector<int> rgba(Color c);
+
+// Recorded numeric arguments, equal to a thousandth.
+void expectNums(const std::vector<float>& actual, const std::vector<float>& expected);
+
+// n frames of the game scene: its update step, then the clock moves on.
+void runGameFrames(int n);
+
 class KolvexTest : public ::testing::Test {
 protected:
     void SetUp() override { resetWorld(); }
