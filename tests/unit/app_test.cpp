@@ -4,6 +4,8 @@
 
 #include "app/application.h"
 #include "app/scene_manager.h"
+#include "assets/audio_manager.h"
+#include "assets/embedded_assets.h"
 #include "game/game_scene.h"
 
 #include <algorithm>
@@ -146,6 +148,88 @@ TEST_F(SceneManagerTest, AnUnknownSceneIdRunsNoStepButStillMovesOn) {
     EXPECT_TRUE(standin::calls().empty());
     scenes.exitScene();
     EXPECT_EQ(scenes.current, SceneId::Title);
+}
+
+} // namespace
+
+namespace {
+
+// Whether the game scene was entered: it is the one that decodes the block tile.
+bool gameEntered() {
+    for (const standin::Call& c : standin::callsNamed("LoadImageFromMemory")) {
+        if (c.num[0] == static_cast<float>(tx_block_png_len)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The texts drawn between the n-th BeginDrawing and its EndDrawing.
+std::vector<std::string> textsOfFrame(int n) {
+    std::vector<std::string> texts;
+    int frame = -1;
+    for (const standin::Call& c : standin::calls()) {
+        if (c.fn == "BeginDrawing") {
+            ++frame;
+        } else if (frame == n && (c.fn == "DrawTextPro" || c.fn == "DrawText")) {
+            texts.push_back(c.text);
+        }
+    }
+    return texts;
+}
+
+using SwitchTest = KolvexTest;
+
+TEST_F(SwitchTest, TheRequestingSceneIsDrawnOnceMoreAndTheNewOneRunsNextFrame) {
+    standin::press(KEY_ENTER, 2); // GAME START
+    standin::closeWindowAt(4);
+    runApplication();
+
+    const auto frame2 = textsOfFrame(2);
+    EXPECT_NE(std::find(frame2.begin(), frame2.end(), "GAME START"), frame2.end())
+        << "the title is still drawn in the frame of its request";
+    const auto frame3 = textsOfFrame(3);
+    EXPECT_NE(std::find(frame3.begin(), frame3.end(), "KOLVEX"), frame3.end())
+        << "the game scene is entered, updated and drawn in the next frame";
+    EXPECT_EQ(std::find(frame3.begin(), frame3.end(), "GAME START"), frame3.end());
+    EXPECT_TRUE(gameEntered());
+}
+
+TEST_F(SwitchTest, QuitInTheFrameASwitchIsAppliedDoesNotEndTheProgram) {
+    standin::press(KEY_ENTER, 2);
+    standin::press(KEY_Q, 3); // the frame in which the game scene is entered
+    standin::press(KEY_Q, 6);
+    runApplication();
+    EXPECT_EQ(standin::countCalls("EndDrawing"), 7);
+    EXPECT_TRUE(gameEntered());
+}
+
+TEST_F(SwitchTest, ARequestStillPendingWhenTheLoopEndsIsDropped) {
+    standin::press(KEY_ENTER, 2);
+    standin::press(KEY_Q, 2);
+    runApplication();
+    EXPECT_EQ(standin::countCalls("EndDrawing"), 3);
+    EXPECT_FALSE(gameEntered());
+    // Only a scene's exit stops music: the title's exit ran, once, at shutdown.
+    EXPECT_EQ(standin::countCalls("StopMusicStream"), 2);
+}
+
+TEST_F(SwitchTest, ARequestNamingTheCurrentSceneRestartsIt) {
+    SceneManager scenes;
+    scenes.enterScene();
+    const unsigned intro = standin::musicId(AudioManager::instance().musics["bgm_title"].intro);
+    scenes.requestSwitch(SceneId::Title);
+    standin::clearCalls();
+    scenes.exitScene();
+    scenes.enterScene();
+    EXPECT_EQ(scenes.current, SceneId::Title);
+    std::vector<std::string> order;
+    for (const standin::Call& c : standin::calls()) {
+        if ((c.fn == "StopMusicStream" || c.fn == "PlayMusicStream") && c.handle == intro) {
+            order.push_back(c.fn);
+        }
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"StopMusicStream", "PlayMusicStream"}));
 }
 
 } // namespace
