@@ -33,8 +33,8 @@ struct GameScene {
     float fallInterval = 0.8f;
     bool toppedOut = false;
     bool canHold = true;
-    std::vector<std::string> backgroundNames{"bg_beach",  "bg_city",   "bg_mount",
-                                             "bg_road",   "bg_sunset", "bg_waterfall"};
+    std::vector<std::string> backgroundNames{"bg_beach", "bg_city",   "bg_mount",
+                                             "bg_road",  "bg_sunset", "bg_waterfall"};
     std::int8_t backgroundIndex = 0;
     std::vector<Particle> particles;
     std::vector<RowFlash> rowFlashes;
