@@ -61,6 +61,45 @@ BENCHMARK(GameSceneTextures)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
+struct Track {
+    const char* name;
+    const unsigned char* bytes;
+    unsigned int length;
+};
+
+#define KOLVEX_TRACK(n)                                                                            \
+    Track {                                                                                        \
+#n, n##_ogg, n##_ogg_len                                                                   \
+    }
+
+const std::vector<Track> kGameSounds = {
+    KOLVEX_TRACK(sfx_drop),       KOLVEX_TRACK(sfx_line_clear), KOLVEX_TRACK(sfx_level_up),
+    KOLVEX_TRACK(sfx_hold_block), KOLVEX_TRACK(sfx_countdown),  KOLVEX_TRACK(sfx_confirm),
+    KOLVEX_TRACK(sfx_pause),      KOLVEX_TRACK(sfx_quit),       KOLVEX_TRACK(sfx_resume),
+    KOLVEX_TRACK(sfx_select),
+};
+
+// The other large part of the enter step: every sound is decoded whole.
+void GameSceneSounds(benchmark::State& state) {
+    AudioManager& audio = AudioManager::instance();
+    for (auto _ : state) {
+        for (const Track& t : kGameSounds) {
+            audio.loadSound(t.name, t.bytes, static_cast<int>(t.length));
+        }
+        state.PauseTiming();
+        for (const auto& [name, sound] : audio.sounds) {
+            UnloadSound(sound);
+        }
+        audio.sounds.clear();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(GameSceneSounds)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
 // What a player waits for between GAME START and the first game frame.
 void GameSceneEnter(benchmark::State& state) {
     SceneManager scenes;
