@@ -131,13 +131,7 @@ void addComp(Song& song, int track, const Timing& timing, double startBeat, doub
              int centre, float velocity) {
     for (size_t c = 0; c < chords.size(); ++c) {
         for (int interval : chords[c].intervals) {
-            int pitch = chords[c].root + interval;
-            while (pitch < centre - 6) {
-                pitch += 12;
-            }
-            while (pitch >= centre + 6) {
-                pitch -= 12;
-            }
+            const int pitch = voiceNear(chords[c].root + interval, centre);
             // Each voiced tone is a one-note line: any sounding token plays its "root".
             const Chord tone{pitch % 12, {0}};
             addBass(song, track, timing, startBeat + c * beatsPerChord, beatsPerChord, {tone},

@@ -199,17 +199,21 @@ std::vector<Chord> parseChords(std::string_view symbols) {
     return out;
 }
 
+int voiceNear(int pitch, int centre) {
+    while (pitch < centre - 6) {
+        pitch += 12;
+    }
+    while (pitch >= centre + 6) {
+        pitch -= 12;
+    }
+    return pitch;
+}
+
 void addPad(Song& song, int track, const Timing& timing, double startBeat, double beatsPerChord,
             const std::vector<Chord>& chords, int centre, float velocity) {
     for (size_t c = 0; c < chords.size(); ++c) {
         for (int interval : chords[c].intervals) {
-            int pitch = chords[c].root + interval;
-            while (pitch < centre - 6) {
-                pitch += 12;
-            }
-            while (pitch >= centre + 6) {
-                pitch -= 12;
-            }
+            const int pitch = voiceNear(chords[c].root + interval, centre);
             addNote(song, track, timing, startBeat + c * beatsPerChord, beatsPerChord,
                     static_cast<float>(pitch), velocity);
         }

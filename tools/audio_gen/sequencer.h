@@ -62,6 +62,9 @@ void addDrums(Song& song, int track, const Timing& timing, double startBeat, dou
 std::vector<Chord> parseChords(std::string_view symbols);
 
 // Holds each chord for `beatsPerChord`, voiced close around `centre`.
+// The same pitch class, moved by octaves into the six semitones either side of centre.
+int voiceNear(int pitch, int centre);
+
 void addPad(Song& song, int track, const Timing& timing, double startBeat, double beatsPerChord,
             const std::vector<Chord>& chords, int centre, float velocity);
 
