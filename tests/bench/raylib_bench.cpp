@@ -2,12 +2,12 @@
 // game scene decodes when GAME START is pressed, and the whole enter step.
 #include "app/scene_manager.h"
 #include "assets/audio_manager.h"
-#include "assets/embedded_assets.h"
 #include "assets/texture_store.h"
 #include "game/board.h"
 #include "game/game_scene.h"
 #include "render/effects.h"
 #include "render/playfield_layout.h"
+#include "support/embedded_catalogue.h"
 
 #include <benchmark/benchmark.h>
 #include <raylib.h>
@@ -16,44 +16,18 @@
 
 namespace {
 
-struct Picture {
-    const char* name;
-    const unsigned char* bytes;
-    unsigned int length;
-};
-
-#define KOLVEX_PICTURE(n)                                                                          \
-    Picture {                                                                                      \
-#n, n##_png, n##_png_len                                                                   \
-    }
-
-const std::vector<Picture> kGamePictures = {
-    KOLVEX_PICTURE(tx_block),      KOLVEX_PICTURE(bg_beach),      KOLVEX_PICTURE(bg_city),
-    KOLVEX_PICTURE(bg_mount),      KOLVEX_PICTURE(bg_road),       KOLVEX_PICTURE(bg_sunset),
-    KOLVEX_PICTURE(bg_waterfall),  KOLVEX_PICTURE(vfx_sparkle1),  KOLVEX_PICTURE(vfx_sparkle2),
-    KOLVEX_PICTURE(vfx_sparkle3),  KOLVEX_PICTURE(vfx_sparkle4),  KOLVEX_PICTURE(vfx_sparkle5),
-    KOLVEX_PICTURE(vfx_sparkle6),  KOLVEX_PICTURE(vfx_sparkle7),  KOLVEX_PICTURE(vfx_sparkle8),
-    KOLVEX_PICTURE(vfx_sparkle9),  KOLVEX_PICTURE(vfx_sparkle10), KOLVEX_PICTURE(vfx_sparkle11),
-    KOLVEX_PICTURE(vfx_sparkle12), KOLVEX_PICTURE(vfx_sparkle13), KOLVEX_PICTURE(vfx_sparkle14),
-    KOLVEX_PICTURE(vfx_sparkle15), KOLVEX_PICTURE(vfx_sparkle16), KOLVEX_PICTURE(vfx_smoke1),
-    KOLVEX_PICTURE(vfx_smoke2),    KOLVEX_PICTURE(vfx_smoke3),    KOLVEX_PICTURE(vfx_smoke4),
-    KOLVEX_PICTURE(vfx_smoke5),    KOLVEX_PICTURE(vfx_smoke6),    KOLVEX_PICTURE(vfx_smoke7),
-    KOLVEX_PICTURE(vfx_smoke8),    KOLVEX_PICTURE(vfx_smoke9),    KOLVEX_PICTURE(vfx_smoke10),
-    KOLVEX_PICTURE(vfx_smoke11),   KOLVEX_PICTURE(vfx_smoke12),   KOLVEX_PICTURE(vfx_smoke13),
-    KOLVEX_PICTURE(vfx_smoke14),   KOLVEX_PICTURE(vfx_smoke15),   KOLVEX_PICTURE(vfx_smoke16),
-};
-
 void GameSceneTextures(benchmark::State& state) {
     TextureStore& store = TextureStore::instance();
+    const std::vector<EmbeddedPicture> pictures = gameScenePictures();
     for (auto _ : state) {
-        for (const Picture& p : kGamePictures) {
+        for (const EmbeddedPicture& p : pictures) {
             benchmark::DoNotOptimize(store.load(p.name, p.bytes, static_cast<int>(p.length)));
         }
         state.PauseTiming();
         store.unloadAll();
         state.ResumeTiming();
     }
-    state.counters["textures"] = static_cast<double>(kGamePictures.size());
+    state.counters["textures"] = static_cast<double>(pictures.size());
 }
 BENCHMARK(GameSceneTextures)
     ->Unit(benchmark::kMillisecond)
@@ -61,29 +35,12 @@ BENCHMARK(GameSceneTextures)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
-struct Track {
-    const char* name;
-    const unsigned char* bytes;
-    unsigned int length;
-};
-
-#define KOLVEX_TRACK(n)                                                                            \
-    Track {                                                                                        \
-#n, n##_ogg, n##_ogg_len                                                                   \
-    }
-
-const std::vector<Track> kGameSounds = {
-    KOLVEX_TRACK(sfx_drop),       KOLVEX_TRACK(sfx_line_clear), KOLVEX_TRACK(sfx_level_up),
-    KOLVEX_TRACK(sfx_hold_block), KOLVEX_TRACK(sfx_countdown),  KOLVEX_TRACK(sfx_confirm),
-    KOLVEX_TRACK(sfx_pause),      KOLVEX_TRACK(sfx_quit),       KOLVEX_TRACK(sfx_resume),
-    KOLVEX_TRACK(sfx_select),
-};
-
 // The other large part of the enter step: every sound is decoded whole.
 void GameSceneSounds(benchmark::State& state) {
     AudioManager& audio = AudioManager::instance();
+    const std::vector<EmbeddedTrack> sounds = gameSceneSounds();
     for (auto _ : state) {
-        for (const Track& t : kGameSounds) {
+        for (const EmbeddedTrack& t : sounds) {
             audio.loadSound(t.name, t.bytes, static_cast<int>(t.length));
         }
         state.PauseTiming();

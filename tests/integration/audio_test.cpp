@@ -1,7 +1,7 @@
 // Every embedded Ogg file loads with the real decoder, as music and as a sound,
 // with the length the game was timed for; a real intro hands over to its loop.
 #include "assets/audio_manager.h"
-#include "assets/embedded_assets.h"
+#include "support/embedded_catalogue.h"
 
 #include <gtest/gtest.h>
 #include <raylib.h>
@@ -14,42 +14,8 @@
 
 namespace {
 
-struct Track {
-    const char* name;
-    const unsigned char* bytes;
-    unsigned int length;
-    unsigned int frames;
-};
-
-#define KOLVEX_TRACK(n, frames)                                                                    \
-    Track {                                                                                        \
-#n, n##_ogg, n##_ogg_len, frames                                                           \
-    }
-
-const std::vector<Track>& tracks() {
-    static const std::vector<Track> all = {
-        KOLVEX_TRACK(bgm_korubekusu_intro, 1737310),
-        KOLVEX_TRACK(bgm_korubekusu_loop, 2242854),
-        KOLVEX_TRACK(bgm_title_intro, 623323),
-        KOLVEX_TRACK(bgm_title_loop, 1205905),
-        KOLVEX_TRACK(bgm_gameover, 811423),
-        KOLVEX_TRACK(sfx_countdown, 105414),
-        KOLVEX_TRACK(sfx_drop, 38000),
-        KOLVEX_TRACK(sfx_hold_block, 44928),
-        KOLVEX_TRACK(sfx_line_clear, 89547),
-        KOLVEX_TRACK(sfx_level_up, 37234),
-        KOLVEX_TRACK(sfx_pause, 81627),
-        KOLVEX_TRACK(sfx_resume, 81627),
-        KOLVEX_TRACK(sfx_select, 81627),
-        KOLVEX_TRACK(sfx_confirm, 81627),
-        KOLVEX_TRACK(sfx_quit, 81627),
-        KOLVEX_TRACK(sfx_gameover, 220360),
-    };
-    return all;
-}
-
 TEST(EmbeddedAudio, EveryFileLoadsAsMusicAndAsSoundWithItsLength) {
-    for (const Track& t : tracks()) {
+    for (const EmbeddedTrack& t : embeddedTracks()) {
         Music music = LoadMusicStreamFromMemory(".ogg", t.bytes, static_cast<int>(t.length));
         ASSERT_TRUE(IsMusicValid(music)) << t.name;
         EXPECT_EQ(music.frameCount, t.frames) << t.name;

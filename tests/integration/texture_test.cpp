@@ -3,58 +3,16 @@
 // one texture per name.
 #include "assets/embedded_assets.h"
 #include "assets/texture_store.h"
+#include "support/embedded_catalogue.h"
 
 #include <gtest/gtest.h>
 #include <raylib.h>
 
-#include <string>
-#include <vector>
-
 namespace {
 
-struct Picture {
-    const char* name;
-    const unsigned char* bytes;
-    unsigned int length;
-    int width;
-    int height;
-};
-
-#define KOLVEX_PICTURE(n, w, h)                                                                    \
-    Picture {                                                                                      \
-#n, n##_png, n##_png_len, w, h                                                             \
-    }
-
-const std::vector<Picture>& pictures() {
-    static const std::vector<Picture> all = {
-        KOLVEX_PICTURE(tx_block, 32, 32),         KOLVEX_PICTURE(tx_titlebg, 900, 755),
-        KOLVEX_PICTURE(tx_htpbg, 900, 755),       KOLVEX_PICTURE(bg_beach, 1280, 1280),
-        KOLVEX_PICTURE(bg_city, 1280, 1280),      KOLVEX_PICTURE(bg_mount, 1280, 1280),
-        KOLVEX_PICTURE(bg_road, 1280, 1280),      KOLVEX_PICTURE(bg_sunset, 1280, 1280),
-        KOLVEX_PICTURE(bg_waterfall, 1280, 1280), KOLVEX_PICTURE(vfx_sparkle1, 32, 32),
-        KOLVEX_PICTURE(vfx_sparkle2, 32, 32),     KOLVEX_PICTURE(vfx_sparkle3, 32, 32),
-        KOLVEX_PICTURE(vfx_sparkle4, 32, 32),     KOLVEX_PICTURE(vfx_sparkle5, 32, 32),
-        KOLVEX_PICTURE(vfx_sparkle6, 32, 32),     KOLVEX_PICTURE(vfx_sparkle7, 32, 32),
-        KOLVEX_PICTURE(vfx_sparkle8, 32, 32),     KOLVEX_PICTURE(vfx_sparkle9, 32, 32),
-        KOLVEX_PICTURE(vfx_sparkle10, 32, 32),    KOLVEX_PICTURE(vfx_sparkle11, 32, 32),
-        KOLVEX_PICTURE(vfx_sparkle12, 32, 32),    KOLVEX_PICTURE(vfx_sparkle13, 32, 32),
-        KOLVEX_PICTURE(vfx_sparkle14, 32, 32),    KOLVEX_PICTURE(vfx_sparkle15, 32, 32),
-        KOLVEX_PICTURE(vfx_sparkle16, 32, 32),    KOLVEX_PICTURE(vfx_smoke1, 32, 35),
-        KOLVEX_PICTURE(vfx_smoke2, 32, 30),       KOLVEX_PICTURE(vfx_smoke3, 32, 35),
-        KOLVEX_PICTURE(vfx_smoke4, 32, 32),       KOLVEX_PICTURE(vfx_smoke5, 32, 36),
-        KOLVEX_PICTURE(vfx_smoke6, 32, 31),       KOLVEX_PICTURE(vfx_smoke7, 32, 32),
-        KOLVEX_PICTURE(vfx_smoke8, 32, 29),       KOLVEX_PICTURE(vfx_smoke9, 32, 35),
-        KOLVEX_PICTURE(vfx_smoke10, 32, 38),      KOLVEX_PICTURE(vfx_smoke11, 32, 29),
-        KOLVEX_PICTURE(vfx_smoke12, 32, 35),      KOLVEX_PICTURE(vfx_smoke13, 32, 35),
-        KOLVEX_PICTURE(vfx_smoke14, 32, 29),      KOLVEX_PICTURE(vfx_smoke15, 32, 31),
-        KOLVEX_PICTURE(vfx_smoke16, 32, 34),
-    };
-    return all;
-}
-
 TEST(EmbeddedPictures, EveryPictureDecodesToItsSize) {
-    ASSERT_EQ(pictures().size(), 41u); // and the icon below: 42
-    for (const Picture& p : pictures()) {
+    ASSERT_EQ(embeddedPictures().size(), 41u); // and the icon below: 42
+    for (const EmbeddedPicture& p : embeddedPictures()) {
         Image image = LoadImageFromMemory(".png", p.bytes, static_cast<int>(p.length));
         EXPECT_NE(image.data, nullptr) << p.name;
         EXPECT_EQ(image.width, p.width) << p.name;
