@@ -276,7 +276,7 @@ class Player:
         self.rows_cleared += cleared
         self.drops += 1
         self.piece = self.next
-        self.game.wait_for(lambda: self.board_matches_screen(self.game.screenshot(), 3),
+        self.game.wait_for(lambda: self.board_matches_screen(self.game.screenshot()),
                            "the dropped piece to settle", timeout=8)
         self.next = self._read_next()
         return cleared
@@ -292,11 +292,16 @@ class Player:
         else:
             self.held, self.piece = self.piece, self.held
 
-    def board_matches_screen(self, shot, from_row=4):
-        """Whether the settled cells on screen, below the spawn area, are the player's."""
+    def board_matches_screen(self, shot):
+        """Whether the well on screen is the player's: every settled cell shown and
+        nothing else lit but the piece in play, wherever gravity has taken it."""
         shown = read_well(shot)
-        for r in range(from_row, HEIGHT):
-            for c in range(WIDTH):
-                if (shown[r][c] is not None) != self.board.cells[r][c]:
-                    return False
-        return True
+        lit = {(c, r) for r in range(HEIGHT) for c in range(WIDTH) if shown[r][c] is not None}
+        settled = {(c, r) for r in range(HEIGHT) for c in range(WIDTH) if self.board.cells[r][c]}
+        if not settled <= lit:
+            return False
+        falling = lit - settled
+        if not falling:
+            return True
+        return len(falling) == 4 and _pattern(falling) in {_pattern(cells)
+                                                            for cells in SHAPES[self.piece]}

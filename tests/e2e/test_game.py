@@ -95,8 +95,8 @@ def test(executable):
                 cleared_shot = game.screenshot("line_clear.png")
                 break
         assert cleared_shot is not None, "no row cleared in 40 pieces"
-        time.sleep(1.2)  # the burst fades
-        assert bot.board_matches_screen(game.screenshot()), "the well on screen differs"
+        # Once the burst has faded the well must be the player's, row for row.
+        game.wait_for_screen(bot.board_matches_screen, "the well to match the player's")
 
         before = game.screenshot()
         assert comet_pixels(before) < 10, "comet colours before the hold"

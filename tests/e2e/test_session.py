@@ -107,8 +107,8 @@ def session(executable, shots, sanitized=False):
                 save(game.screenshot(), "line_clear.png")
                 break
         assert bot.rows_cleared > 0, "no row cleared"
-        time.sleep(1.2)
-        assert bot.board_matches_screen(game.screenshot()), "the well on screen differs"
+        # Once the burst has faded the well must be the player's, row for row.
+        game.wait_for_screen(bot.board_matches_screen, "the well to match the player's")
 
         comet, count = capture_hold_comet(game)
         assert count > 40, "no hold comet seen"
