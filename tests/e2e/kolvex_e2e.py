@@ -13,7 +13,7 @@ import tempfile
 import time
 
 DEFAULT_TIMEOUT = 20.0
-KEY_HOLD_SECONDS = 0.08
+KEY_HOLD_SECONDS = 0.1
 POLL_SECONDS = 0.05
 
 

@@ -46,6 +46,12 @@ def play_to_top_out(game, new_game=True):
     raise AssertionError("no game over after %d hard drops" % drops)
 
 
+def wait_for_armed_menu(game):
+    """Waits out the delay: the entries turn from grey to red once keys count."""
+    return game.wait_for_screen(lambda s: red_pixels(s, 400, 355, 500, 385) > 30,
+                                "the entries to turn red", timeout=MENU_DELAY + 15)
+
+
 def read_save(workdir):
     with open(os.path.join(workdir, "kolvex.sav"), "rb") as f:
         return f.read()
@@ -77,8 +83,7 @@ def first_game_and_retry(executable):
         # Keys do nothing during the delay; then the entries turn red.
         game.key("Return")
         assert game_over_shown(game.screenshot()), "Enter acted during the delay"
-        game.wait_for_screen(lambda s: red_pixels(s, 400, 355, 500, 385) > 30,
-                             "the entries to turn red", timeout=15)
+        wait_for_armed_menu(game)
         # The screen is noticed up to a key press late, hence the allowance.
         assert time.monotonic() - shown_at > MENU_DELAY - 0.5, time.monotonic() - shown_at
 
@@ -92,7 +97,7 @@ def first_game_and_retry(executable):
         assert best == score, traces
         assert read_save(game.workdir) == b"SAV\n1\n%d\n0\n1\n" % max(score, second)
 
-        time.sleep(MENU_DELAY + 0.3)
+        wait_for_armed_menu(game)
         game.key("Down")
         game.key("Return")  # QUIT
         game.wait_for_screen(title_shown, "the title screen after QUIT")
@@ -118,7 +123,7 @@ def unwritable_directory(executable):
             game.key("Return")
             play_to_top_out(game)
             game.wait_for_screen(game_over_shown, "the game-over screen")
-            time.sleep(MENU_DELAY + 0.3)
+            wait_for_armed_menu(game)
             game.key("Return")  # RETRY still works
             game.wait_for_screen(lambda s: not game_over_shown(s), "a new game")
             game.key("q")

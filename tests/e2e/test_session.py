@@ -1,24 +1,23 @@
 """One whole session of the real game with real keys, as a player would have it:
 the title and its two pages, a game with every kind of move, the pause menu, a
 top-out, the game-over screen, RETRY, a second game left through the pause menu,
-and QUIT. Usage: test_session.py path/to/kolvex [screenshot-dir | --sanitized | --no-screen-checks]
+and QUIT. Usage: test_session.py path/to/kolvex [screenshot-dir | --sanitized]
 
 With a screenshot folder the pictures of the session are written there too (the
 README's screenshots come from such a run). --sanitized reads the report of a
 game built with AddressSanitizer and LeakSanitizer (run with LSAN_OPTIONS
-exitcode=23). --no-screen-checks keeps the key script but skips pixel checks,
-for runs under valgrind where every frame is slow.
+exitcode=23).
 """
 
 import os
 import re
 import sys
-import time
 
 import kolvex_e2e
 import player as p
 from test_game import capture_hold_comet, white_pixels
-from test_game_over import MENU_DELAY, TRACE, game_over_shown, play_to_top_out, title_shown
+from test_game_over import (TRACE, game_over_shown, play_to_top_out, title_shown,
+                            wait_for_armed_menu)
 
 # The exit status LeakSanitizer is told to use, so that its reports can be read.
 LEAKS_ELSEWHERE = 23
@@ -113,9 +112,8 @@ def session(executable, shots, sanitized=False):
         comet, count = capture_hold_comet(game)
         assert count > 40, "no hold comet seen"
         save(comet, "hold.png")
-        time.sleep(0.4)
-        held = p.read_hold(game.screenshot())
-        assert held == bot.piece, ("hold shows", held, "expected", bot.piece)
+        game.wait_for_screen(lambda s: p.read_hold(s) == bot.piece,
+                             "the HOLD box to show the %s piece" % bot.piece)
 
         game.key("Escape")
         save(game.wait_for_screen(paused, "the pause menu"), "pause.png")
@@ -124,7 +122,7 @@ def session(executable, shots, sanitized=False):
 
         play_to_top_out(game, new_game=False)
         save(game.wait_for_screen(game_over_shown, "the game-over screen"), "game_over.png")
-        time.sleep(MENU_DELAY + 0.3)
+        wait_for_armed_menu(game)
         game.key("Return")  # RETRY
         game.wait_for_screen(lambda s: not game_over_shown(s), "the second game")
 
@@ -157,36 +155,8 @@ def session(executable, shots, sanitized=False):
             assert warning not in output, warning
 
 
-def session_unchecked(executable):
-    """The same walk through the game with generous waits and no pixel checks."""
-    with kolvex_e2e.Game(executable, name="session-slow") as game:
-        game.start()
-        steps = [(8, None), (0, "Down"), (0, "Return"), (3, "Escape"), (1, "Down"),
-                 (0, "Return"), (3, "Escape"), (1, "Home"), (0, "Return"), (12, "Left"),
-                 (2, "space"), (2, "Up"), (2, "Control_L"), (3, "Up"), (2, "Escape"),
-                 (2, "Return")]
-        for pause, key in steps:
-            time.sleep(pause)
-            if key:
-                game.key(key, hold=0.3, after=0.3)
-        for _ in range(40):
-            game.key("Up", hold=0.3, after=0.5)
-        time.sleep(MENU_DELAY + 5)
-        game.key("Return", hold=0.3)   # RETRY
-        time.sleep(15)
-        for key in ("Escape", "Right", "Return"):
-            game.key(key, hold=0.3, after=3)
-        time.sleep(5)
-        game.key("End", hold=0.3, after=1)
-        game.key("Return", hold=0.3)
-        assert game.wait_exit(timeout=120) == 0
-
-
 def test(executable):
     args = sys.argv[2:]
-    if "--no-screen-checks" in args:
-        session_unchecked(executable)
-        return
     if "--sanitized" in args:
         session(executable, None, sanitized=True)
         return
