@@ -15,7 +15,7 @@ import sys
 
 import kolvex_e2e
 import player as p
-from test_game import capture_hold_comet, white_pixels
+from test_game import capture_hold_comet, wait_for_countdown_digit, white_pixels
 from test_game_over import (TRACE, game_over_shown, play_to_top_out, title_shown,
                             wait_for_armed_menu)
 
@@ -91,9 +91,11 @@ def session(executable, shots, sanitized=False):
         game.wait_for_screen(lambda s: not page_shown(s), "the menu again")
         game.key("Home")
         game.key("Return")  # GAME START
+        countdown = wait_for_countdown_digit(game)
 
         bot = p.Player(game)
         bot.start(timeout=30)
+        save(countdown, "countdown.png")
         save(game.screenshot(), "play.png")
         held_key_repeats(game, bot)
         bot.play_piece()         # steered back from the wall to where it fits best
