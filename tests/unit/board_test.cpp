@@ -73,6 +73,8 @@ TEST_F(BoardTest, ARowFoundAfterAnotherIsNamedByItsMovedIndex) {
     ASSERT_EQ(gameScene.rowFlashes.size(), 2u);
     EXPECT_EQ(gameScene.rowFlashes[0].row, 19);
     EXPECT_EQ(gameScene.rowFlashes[1].row, 11);
+    EXPECT_EQ(playedSounds(), (std::vector<std::string>{"sfx_line_clear", "sfx_line_clear"}));
+    EXPECT_EQ(gameScene.particles.size(), 84u);
     EXPECT_EQ(board[15][3], 1) << "the row between moved down by one only";
     EXPECT_EQ(board[11][8], 7) << "the row above row 10 moved down twice";
     EXPECT_EQ(board[0], std::vector<std::int32_t>(10, 0));

@@ -9,6 +9,7 @@
 #include "game/game_scene.h"
 #include "game/pieces.h"
 #include "game/rules.h"
+#include "render/effects.h"
 #include "render/playfield_layout.h"
 
 #include <algorithm>
@@ -172,12 +173,15 @@ TEST_F(GameSceneTest, PauseFreezesEverythingAndResumesWhereItStopped) {
     gameScene.holdTransfer.state = HoldState::Fly;
     gameScene.holdTransfer.timer = 0.05f;
     gameScene.shakeTime = 0.1f;
+    spawnRowClearEffect(gameScene, 19);
 
     standin::pressNow(KEY_ESCAPE);
     step();
     EXPECT_EQ(gameScene.phase, GamePhase::Paused);
     EXPECT_EQ(gameScene.pauseSelection, 0);
     EXPECT_EQ(playedSounds(), (std::vector<std::string>{"sfx_pause"}));
+    const std::vector<Particle> particles = gameScene.particles;
+    const float flashLeft = gameScene.rowFlashes.at(0).timeLeft;
 
     standin::clearCalls();
     for (int i = 0; i < 20; ++i) {
@@ -191,9 +195,20 @@ TEST_F(GameSceneTest, PauseFreezesEverythingAndResumesWhereItStopped) {
     EXPECT_EQ(gameScene.pieceY, row);
     EXPECT_FLOAT_EQ(gameScene.holdTransfer.timer, 0.05f);
     EXPECT_FLOAT_EQ(gameScene.shakeTime, 0.1f);
+    ASSERT_EQ(gameScene.particles.size(), particles.size());
+    for (std::size_t i = 0; i < particles.size(); ++i) {
+        EXPECT_EQ(gameScene.particles[i].position.y, particles[i].position.y);
+        EXPECT_EQ(gameScene.particles[i].life, particles[i].life);
+    }
+    EXPECT_FLOAT_EQ(gameScene.rowFlashes.at(0).timeLeft, flashLeft);
     EXPECT_TRUE(playedSounds().empty());
     EXPECT_EQ(standin::countCalls("UpdateMusicStream"), 0);
     EXPECT_EQ(standin::countCalls("SetMusicPitch"), 0);
+    // Frozen, but still on screen behind the pause overlay.
+    standin::clearCalls();
+    gameScene.draw();
+    EXPECT_GE(standin::countCalls("DrawTexturePro") + standin::countCalls("DrawRectangleRec"),
+              static_cast<int>(particles.size()));
 
     // Several entry keys in one frame toggle once; Enter acts after the move.
     standin::pressNow(KEY_LEFT);
@@ -248,6 +263,12 @@ TEST_F(GameSceneTest, ATopOutAsksForTheGameOverSceneAtTheNextUpdate) {
     EXPECT_EQ(manager.next, SceneId::GameOver);
     EXPECT_EQ(board, before) << "nothing else runs in that update";
     EXPECT_EQ(gameScene.score, score);
+
+    // The game-over scene entered next reads this game's results.
+    manager.exitScene();
+    EXPECT_EQ(manager.lastScore(), score);
+    EXPECT_EQ(manager.lastLevel(), 1u);
+    EXPECT_EQ(manager.lastLines(), 0u);
 }
 
 TEST_F(GameSceneTest, ExitResetsForARetryButKeepsTheResults) {

@@ -90,9 +90,12 @@ TEST_F(RendererTest, LayersComeInOrderAtTheirPlacesIn900x700) {
     EXPECT_EQ(rgba(calls[panel].color), (std::vector<int>{0, 0, 0, 165}));
 
     const int title = indexOfText(calls, "DrawText", "KOLVEX");
+    ASSERT_GT(title, panel);
     expectNums(calls[title].num, {382, 30, 34});
+    EXPECT_EQ(rgba(calls[title].color), (std::vector<int>{255, 255, 255, 255}));
 
     const int frame = indexOf(calls, "DrawRectangleLinesEx");
+    ASSERT_GT(frame, title);
     expectNums(calls[frame].num, {35, 55, 300, 590, 5});
     EXPECT_EQ(rgba(calls[frame].color), (std::vector<int>{200, 200, 200, 255}));
 
