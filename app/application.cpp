@@ -1,6 +1,7 @@
 // Start-up, the frame loop and shutdown, in the order the scenes rely on.
 #include "app/application.h"
 
+#include "app/heap_policy.h"
 #include "app/scene_manager.h"
 #include "assets/audio_manager.h"
 #include "assets/embedded_assets.h"
@@ -24,6 +25,7 @@ void setWindowIcon() {
 
 int runApplication() {
     // Initialization
+    keepFreedMemory();
     SetConfigFlags(FLAG_WINDOW_HIGHDPI);
     InitWindow(kWindowWidth, kWindowHeight, kWindowTitle);
     setWindowIcon();
