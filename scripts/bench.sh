@@ -18,5 +18,6 @@ out=docs/performance.txt
     tests/with_display.sh "$build/tests/kolvex_bench_raylib" 2>/dev/null
     echo
     echo "== whole process under Xvfb"
-    tests/with_display.sh /usr/bin/python3 tests/bench/measure_process.py "$build/kolvex" assets/data 10
+    tests/with_display.sh /usr/bin/python3 tests/bench/measure_process.py "$build/kolvex" \
+        "$build/tests/kolvex_bare_window" assets/data 10
 } | tee "$out"

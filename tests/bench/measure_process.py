@@ -1,11 +1,13 @@
 """Whole-process figures of the real executable under Xvfb.
 
 - start-up: from the process start to the first title frame on screen, polled
-  straight from the X server every few milliseconds;
+  straight from the X server every few milliseconds, beside the same figure for
+  a bare raylib window (the part of start-up that is raylib's, the window
+  system's and the software renderer's, not the game's);
 - resident memory on the title screen and during play;
 - the executable's size and the bytes of embedded assets.
 
-Usage: measure_process.py path/to/kolvex assets/data [runs]
+Usage: measure_process.py path/to/kolvex path/to/kolvex_bare_window assets/data [runs]
 """
 
 import os
@@ -22,7 +24,7 @@ from Xlib import X, display  # noqa: E402
 
 
 def first_frame_seconds(d, executable):
-    """Seconds from the process start until the window shows a non-black title."""
+    """Seconds from the process start until the window shows its first non-black frame."""
     workdir = tempfile.mkdtemp(prefix="kolvex-bench-")
     start = time.monotonic()
     process = subprocess.Popen([executable], cwd=workdir, stdout=subprocess.DEVNULL,
@@ -93,18 +95,25 @@ def memory_figures(executable):
 
 
 def main():
-    executable, asset_dir = os.path.abspath(sys.argv[1]), sys.argv[2]
-    runs = int(sys.argv[3]) if len(sys.argv) > 3 else 10
+    executable, bare = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    asset_dir = sys.argv[3]
+    runs = int(sys.argv[4]) if len(sys.argv) > 4 else 10
     # One connection throughout: the X server of xvfb-run resets whenever its
     # last client leaves.
     d = display.Display()
-    startups = [first_frame_seconds(d, executable) for _ in range(runs)]
+    # Interleaved, so that a change in the machine's load touches both alike.
+    startups, bare_startups = [], []
+    for _ in range(runs):
+        startups.append(first_frame_seconds(d, executable))
+        bare_startups.append(first_frame_seconds(d, bare))
     title_kib, play_kib = memory_figures(executable)
     d.close()
     assets = sum(os.path.getsize(os.path.join(asset_dir, f)) for f in os.listdir(asset_dir)
                  if f.endswith((".png", ".ogg")))
-    print("start-up to first title frame: median %.3f s, min %.3f s, max %.3f s over %d runs"
-          % (statistics.median(startups), min(startups), max(startups), runs))
+    for what, times in (("start-up to first title frame", startups),
+                        ("bare raylib window, same measure", bare_startups)):
+        print("%s: median %.3f s, min %.3f s, max %.3f s over %d runs"
+              % (what, statistics.median(times), min(times), max(times), runs))
     print("resident memory: title %.1f MiB, play %.1f MiB" % (title_kib / 1024, play_kib / 1024))
     print("executable: %.2f MB, embedded assets: %.2f MB"
           % (os.path.getsize(executable) / 1e6, assets / 1e6))
