@@ -66,6 +66,12 @@ def read_well(shot, bright=150):
             for r in range(HEIGHT)]
 
 
+def lit_cells(shot):
+    """(column, row) of every well cell that shows a piece's colour."""
+    shown = read_well(shot)
+    return {(c, r) for r in range(HEIGHT) for c in range(WIDTH) if shown[r][c] is not None}
+
+
 def read_preview(shot, x0, y0):
     """The piece shown in a preview box, or None when it is empty."""
     seen = {}
@@ -223,11 +229,12 @@ class Player:
     def _read_next(self):
         return self.game.wait_for(lambda: read_next(self.game.screenshot()), "the NEXT box")
 
+    def _settled_cells(self):
+        return {(c, r) for r in range(HEIGHT) for c in range(WIDTH) if self.board.cells[r][c]}
+
     def falling_cells(self, shot):
         """Cells lit on screen that the player's well does not hold: the piece in play."""
-        shown = read_well(shot)
-        return {(c, r) for r in range(HEIGHT) for c in range(WIDTH)
-                if shown[r][c] is not None and not self.board.cells[r][c]}
+        return lit_cells(shot) - self._settled_cells()
 
     def _press_until_changed(self, key, before):
         """Presses a key until the piece on screen moves; a slow frame can miss a press."""
@@ -295,9 +302,8 @@ class Player:
     def board_matches_screen(self, shot):
         """Whether the well on screen is the player's: every settled cell shown and
         nothing else lit but the piece in play, wherever gravity has taken it."""
-        shown = read_well(shot)
-        lit = {(c, r) for r in range(HEIGHT) for c in range(WIDTH) if shown[r][c] is not None}
-        settled = {(c, r) for r in range(HEIGHT) for c in range(WIDTH) if self.board.cells[r][c]}
+        lit = lit_cells(shot)
+        settled = self._settled_cells()
         if not settled <= lit:
             return False
         falling = lit - settled
