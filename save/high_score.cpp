@@ -1,24 +1,23 @@
 // Reading, merging and safely rewriting the high-score file.
 #include "save/high_score.h"
 
+#include "save/file_replace.h"
+
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <optional>
-
-#include <unistd.h>
 
 namespace {
 
 const char* const kFileName = "kolvex.sav";
-const char* const kTempSuffix = ".tmp";
 constexpr std::size_t kLineCount = 5;
-// The file as written is a few dozen bytes; anything far larger is not ours,
-// and reading it whole could exhaust memory.
-constexpr std::streamoff kMaxFileBytes = 1 << 20;
-
-int syncFile(std::FILE* file) {
-    return fsync(fileno(file));
-}
+// The file as written is a few dozen bytes, and only its first five lines
+// count, so a bounded start of it is all that is ever read.
+constexpr std::size_t kReadLimit = 64 * 1024;
+// Longer chains of links than this are taken for a loop.
+constexpr int kMaxLinkDepth = 40;
 
 std::vector<std::string> splitNonEmptyLines(const std::vector<unsigned char>& bytes) {
     std::vector<std::string> lines;
@@ -78,20 +77,43 @@ std::uint16_t low16(std::uint32_t value) {
     return static_cast<std::uint16_t>(value & 0xFFFFu);
 }
 
-// Closes (when still open) and removes the half-written temporary file.
-bool abandonTemp(std::FILE* file, const std::string& tempPath) {
-    if (file != nullptr) {
-        saveFileOps.close(file);
+// Where a write to `path` really lands: the end of its chain of links, each
+// relative link read from the directory it lies in. Empty for a loop.
+std::optional<std::filesystem::path> followLinks(std::filesystem::path path) {
+    std::error_code error;
+    for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, error))) {
+            return path;
+        }
+        const std::filesystem::path target = std::filesystem::read_symlink(path, error);
+        if (error) {
+            return std::nullopt;
+        }
+        path = path.parent_path() / target;
     }
-    saveFileOps.remove(tempPath.c_str());
-    return false;
+    return std::nullopt;
+}
+
+// A link may name any file; only a save of ours, or nothing yet, may be
+// replaced through it, so a stray link can never overwrite somebody's file.
+bool mayReplaceThroughLink(const std::filesystem::path& target) {
+    std::error_code error;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(target, error))) {
+        return true;
+    }
+    const std::vector<std::string> lines = splitNonEmptyLines(readFilePrefix(target.string()));
+    return !lines.empty() && lines[0] == HighScoreRecord{}.magic;
+}
+
+std::string joinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\n";
+    }
+    return text;
 }
 
 } // namespace
-
-const SaveFileOps kRealSaveFileOps = {std::fopen,  std::fwrite, std::fflush, syncFile,
-                                      std::fclose, std::rename, std::remove};
-SaveFileOps saveFileOps = kRealSaveFileOps;
 
 HighScoreRecord parseHighScore(const std::vector<unsigned char>& bytes) {
     const HighScoreRecord defaults;
@@ -113,7 +135,7 @@ HighScoreRecord parseHighScore(const std::vector<unsigned char>& bytes) {
 }
 
 HighScoreRecord loadHighScore() {
-    return parseHighScore(readWholeFile(kFileName));
+    return parseHighScore(readFilePrefix(kFileName));
 }
 
 bool saveHighScore(std::uint32_t score, std::uint16_t lines, std::uint16_t level) {
@@ -135,45 +157,26 @@ bool saveHighScore(std::uint32_t score, std::uint16_t lines, std::uint16_t level
     return writeLines(kFileName, out);
 }
 
-std::vector<unsigned char> readWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
+std::vector<unsigned char> readFilePrefix(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
     if (!in) {
         return {};
     }
-    const std::streamoff size = in.tellg();
-    if (size <= 0 || size > kMaxFileBytes) {
-        return {};
-    }
-    in.seekg(0);
-    std::vector<unsigned char> bytes(static_cast<std::size_t>(size));
-    in.read(reinterpret_cast<char*>(bytes.data()), size);
-    if (in.gcount() != size) {
-        return {};
+    std::vector<unsigned char> bytes(kReadLimit + 1);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    if (bytes.size() > kReadLimit) {
+        // The file goes on: a cut line is no line, so keep whole ones only.
+        const auto lastLineFeed = std::find(bytes.rbegin() + 1, bytes.rend(), '\n');
+        bytes.resize(static_cast<std::size_t>(bytes.rend() - lastLineFeed));
     }
     return bytes;
 }
 
 bool writeLines(const std::string& path, const std::vector<std::string>& lines) {
-    const std::string tempPath = path + kTempSuffix;
-    std::FILE* file = saveFileOps.open(tempPath.c_str(), "wb");
-    if (file == nullptr) {
+    const std::optional<std::filesystem::path> target = followLinks(path);
+    if (!target || (*target != path && !mayReplaceThroughLink(*target))) {
         return false;
     }
-    for (const std::string& line : lines) {
-        const std::string text = line + "\n";
-        if (saveFileOps.write(text.data(), 1, text.size(), file) != text.size()) {
-            return abandonTemp(file, tempPath);
-        }
-    }
-    if (saveFileOps.flush(file) != 0 || saveFileOps.sync(file) != 0) {
-        return abandonTemp(file, tempPath);
-    }
-    // A failed close has still released the stream; only the file remains.
-    if (saveFileOps.close(file) != 0) {
-        return abandonTemp(nullptr, tempPath);
-    }
-    if (saveFileOps.rename(tempPath.c_str(), path.c_str()) != 0) {
-        return abandonTemp(nullptr, tempPath);
-    }
-    return true;
+    return replaceFile(target->string(), joinLines(lines));
 }

@@ -1,6 +1,7 @@
 """Games played to the top-out with real keys: the game-over screen, the bests kept
-in kolvex.sav with their trace lines, RETRY and QUIT after the delay, and a
-working directory that cannot be written costing nothing but the save."""
+in kolvex.sav (a link into another folder, as a player's synced save is) with
+their trace lines, RETRY and QUIT after the delay, and a working directory that
+cannot be written costing nothing but the save."""
 
 import os
 import re
@@ -64,6 +65,9 @@ def trace_lines(game):
 
 def first_game_and_retry(executable):
     with kolvex_e2e.Game(executable, name="game-over") as game:
+        synced = os.path.join(game.workdir, "synced")
+        os.mkdir(synced)
+        os.symlink(os.path.join("synced", "kolvex.sav"), os.path.join(game.workdir, "kolvex.sav"))
         game.start()
         game.wait_for_screen(title_shown, "the title screen")
         game.key("Return")
@@ -96,6 +100,8 @@ def first_game_and_retry(executable):
         second, best = (int(v) for v in traces[3].split(" | "))
         assert best == score, traces
         assert read_save(game.workdir) == b"SAV\n1\n%d\n0\n1\n" % max(score, second)
+        assert os.path.islink(os.path.join(game.workdir, "kolvex.sav")), "the link was replaced"
+        assert os.listdir(synced) == ["kolvex.sav"], os.listdir(synced)
 
         wait_for_armed_menu(game)
         game.key("Down")

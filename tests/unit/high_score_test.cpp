@@ -1,13 +1,18 @@
 // The high-score file: what the reader accepts, how bests are merged and
-// written, and that a save failing at any step leaves the old file intact.
+// written, that a save failing at any step leaves the old file intact, and that
+// links, permissions and files planted beside it are respected.
 #include "test_support.h"
 
 #include "save/high_score.h"
+#include "save/posix_file_ops.h"
 
-#include <cstdio>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -34,6 +39,22 @@ struct Bests {
 };
 
 const Bests kDefaults = {0, 0, 0};
+
+// Far past any bound a reader may set for a file of a few dozen bytes.
+const std::size_t kHugeBytes = 3u << 20;
+
+namespace fs = std::filesystem;
+
+bool saveQuietly(std::uint32_t score, std::uint16_t lines, std::uint16_t level) {
+    testing::internal::CaptureStdout();
+    const bool saved = saveHighScore(score, lines, level);
+    testing::internal::GetCapturedStdout();
+    return saved;
+}
+
+fs::perms permsOf(const std::string& path) {
+    return fs::status(path).permissions() & fs::perms::mask;
+}
 
 class HighScoreTest : public KolvexTest {
 protected:
@@ -76,6 +97,10 @@ TEST_F(HighScoreTest, ReaderAcceptsTolerantLayoutsAndFallsBackOnAnythingMalforme
         {"lines of 2^32", "SAV\n1\n100\n4294967296\n2\n", kDefaults},
         {"negative 2^32", "SAV\n1\n100\n10\n-4294967296\n", kDefaults},
         {"far too long", "SAV\n1\n99999999999999999999999\n10\n2\n", kDefaults},
+        {"huge file, good start",
+         "SAV\n1\n100\n10\n2\n" + std::string(kHugeBytes, 'x'),
+         {100, 10, 2}},
+        {"huge first line", std::string(kHugeBytes, 'S') + "\nSAV\n1\n100\n10\n2\n", kDefaults},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -87,6 +112,7 @@ TEST_F(HighScoreTest, ReaderAcceptsTolerantLayoutsAndFallsBackOnAnythingMalforme
         EXPECT_EQ(parsed.version, 1);
 
         writeFile(kSave, c.bytes);
+        EXPECT_LT(readFilePrefix(kSave).size(), kHugeBytes) << "read only a bounded start";
         const HighScoreRecord loaded = loadHighScore();
         EXPECT_EQ(loaded.bestScore, c.expected.score);
         EXPECT_EQ(loaded.bestLines, c.expected.lines);
@@ -99,17 +125,17 @@ TEST_F(HighScoreTest, MissingOrUnreadableFileLoadsAsDefaults) {
     EXPECT_EQ(none.bestScore, 0u);
     EXPECT_EQ(none.bestLines, 0);
     EXPECT_EQ(none.bestLevel, 0);
-    EXPECT_TRUE(readWholeFile(kSave).empty());
+    EXPECT_TRUE(readFilePrefix(kSave).empty());
 
-    std::filesystem::create_directory(kSave);
-    EXPECT_TRUE(readWholeFile(kSave).empty());
+    fs::create_directory(kSave);
+    EXPECT_TRUE(readFilePrefix(kSave).empty());
     EXPECT_EQ(loadHighScore().bestScore, 0u);
 }
 
-TEST_F(HighScoreTest, ReadWholeFileKeepsEveryByte) {
+TEST_F(HighScoreTest, ReadFilePrefixKeepsEveryByteOfASmallFile) {
     const std::string bytes("SAV\r\n1\r\n\0\xFF\n", 12);
     writeFile(kSave, bytes);
-    EXPECT_EQ(readWholeFile(kSave), bytesOf(bytes));
+    EXPECT_EQ(readFilePrefix(kSave), bytesOf(bytes));
 }
 
 TEST_F(HighScoreTest, FirstSaveWritesTheSixteenByteFileAndTracesEachPair) {
@@ -140,42 +166,122 @@ TEST_F(HighScoreTest, EachBestIsMergedOnItsOwnAndTheFileAlwaysRewritten) {
     EXPECT_EQ(readFile(kSave), "SAV\n1\n4294967295\n65535\n65535\n");
 }
 
-TEST_F(HighScoreTest, MalformedFileIsReplacedByAValidOneAndAStaleTemporaryIsOverwritten) {
+TEST_F(HighScoreTest, MalformedFileIsReplacedAndNothingPlantedBesideItCatchesTheSave) {
+    writeFile("victim", "somebody else's file\n");
     writeFile(kSave, "\xEF\xBB\xBFSAV\n1\n9999\n99\n9\n");
-    writeFile(std::string(kSave) + ".tmp", "left over from a crash, longer than a save file\n");
     testing::internal::CaptureStdout();
     EXPECT_TRUE(saveHighScore(7, 1, 1));
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "7 | 0\n1 | 0\n1 | 0\n");
     EXPECT_EQ(readFile(kSave), "SAV\n1\n7\n1\n1\n");
-    EXPECT_EQ(dir.entries(), std::vector<std::string>{kSave});
-}
 
-// Fakes for one failing step each. The write fake lets the first two lines
-// through so the temporary file really holds a partial save when it fails.
-int writesLeft = 0;
-
-std::FILE* failOpen(const char*, const char*) {
-    return nullptr;
-}
-
-std::size_t failThirdWrite(const void* data, std::size_t size, std::size_t count, std::FILE* file) {
-    if (writesLeft-- > 0) {
-        return std::fwrite(data, size, count, file);
+    // A fixed temporary name, left over from a killed run or planted, of every kind.
+    const std::string planted = std::string(kSave) + ".tmp";
+    using Plant = void (*)(const std::string&);
+    const Plant plantLink = [](const std::string& path) { fs::create_symlink("victim", path); };
+    const Plant plantDirectory = [](const std::string& path) { fs::create_directory(path); };
+    const Plant plantFile = [](const std::string& path) { writeFile(path, "from a crash\n"); };
+    for (const auto& plant : {plantLink, plantDirectory, plantFile}) {
+        fs::remove_all(planted);
+        plant(planted);
+        EXPECT_TRUE(saveQuietly(8, 2, 2));
+        EXPECT_EQ(readFile(kSave), "SAV\n1\n8\n2\n2\n");
+        EXPECT_EQ(readFile("victim"), "somebody else's file\n");
+        EXPECT_EQ(dir.entries(), (std::vector<std::string>{kSave, planted, "victim"}));
     }
-    return std::fwrite(data, size, count / 2, file);
 }
 
-int failFlush(std::FILE*) {
-    return EOF;
+TEST_F(HighScoreTest, LinkedSaveStaysALinkAndOnlyASaveOrNothingIsReplacedThroughIt) {
+    fs::create_directory("synced");
+    fs::create_symlink("synced/kolvex.sav", kSave);
+
+    EXPECT_TRUE(saveQuietly(100, 10, 2)) << "a dangling link creates its target";
+    EXPECT_TRUE(saveQuietly(50, 12, 1));
+    EXPECT_TRUE(fs::is_symlink(kSave));
+    EXPECT_EQ(readFile("synced/kolvex.sav"), "SAV\n1\n100\n12\n2\n");
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{kSave, "synced"}));
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status("synced/kolvex.sav")));
+    EXPECT_EQ(std::distance(fs::directory_iterator("synced"), fs::directory_iterator{}), 1)
+        << "no temporary file left beside the target";
+
+    // A link to a file that is not a save, or a loop, is never written through.
+    const std::string notOurs = "# system settings\nkeep=me\n";
+    writeFile("settings.conf", notOurs);
+    fs::remove(kSave);
+    fs::create_symlink("settings.conf", kSave);
+    EXPECT_FALSE(saveQuietly(1, 1, 1));
+    EXPECT_EQ(readFile("settings.conf"), notOurs);
+    fs::remove(kSave);
+    fs::create_symlink(kSave, kSave);
+    EXPECT_FALSE(saveQuietly(1, 1, 1));
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{kSave, "settings.conf", "synced"}));
 }
-int failSync(std::FILE*) {
+
+int refuseAccess(const char*, int) {
+    errno = EACCES;
     return -1;
 }
-int failClose(std::FILE* file) {
-    std::fclose(file);
-    return EOF;
+
+TEST_F(HighScoreTest, PermissionsAreKeptAndAFileThisUserMayNotWriteIsLeftAlone) {
+    writeFile(kSave, "SAV\n1\n100\n10\n2\n");
+    fs::permissions(kSave, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_TRUE(saveQuietly(200, 1, 1));
+    EXPECT_EQ(readFile(kSave), "SAV\n1\n200\n10\n2\n");
+    EXPECT_EQ(permsOf(kSave), fs::perms::owner_read | fs::perms::owner_write);
+
+    const std::string kept = readFile(kSave);
+    // Read-only for everyone: kept even by a user whom no mode stops.
+    fs::permissions(kSave, fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_FALSE(saveQuietly(300, 20, 3));
+    EXPECT_EQ(readFile(kSave), kept);
+    EXPECT_EQ(permsOf(kSave), fs::perms::owner_read | fs::perms::group_read);
+
+    // Writable by its owner, but this user is somebody else.
+    fs::permissions(kSave, fs::perms::owner_read | fs::perms::owner_write);
+    saveFileOps.access = refuseAccess;
+    EXPECT_FALSE(saveQuietly(300, 20, 3));
+    EXPECT_EQ(readFile(kSave), kept);
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{kSave}) << "no temporary file left";
+}
+
+std::string contentAtDirectorySync;
+
+int recordDirectorySync(const char* path) {
+    contentAtDirectorySync = readFile(std::string(path) + "/" + kSave);
+    return 0;
+}
+
+TEST_F(HighScoreTest, TheDirectoryIsFlushedAfterTheRename) {
+    saveFileOps.syncDirectory = recordDirectorySync;
+    EXPECT_TRUE(saveQuietly(42, 4, 1));
+    EXPECT_EQ(contentAtDirectorySync, "SAV\n1\n42\n4\n1\n");
+}
+
+// Fakes for one failing step each. The write fake lets the first bytes through
+// so the temporary file really holds a partial save when it fails.
+int failCreate(const char*, mode_t) {
+    errno = ENOSPC;
+    return -1;
+}
+ssize_t failAfterSomeBytes(int fd, const void* data, std::size_t size) {
+    static_cast<void>(::write(fd, data, size / 2));
+    errno = EIO;
+    return -1;
+}
+int failSync(int) {
+    errno = EIO;
+    return -1;
+}
+int failChmod(int, mode_t) {
+    errno = EPERM;
+    return -1;
+}
+int failClose(int fd) {
+    close(fd);
+    errno = EIO;
+    return -1;
 }
 int failRename(const char*, const char*) {
+    errno = EXDEV;
     return -1;
 }
 
@@ -185,10 +291,10 @@ TEST_F(HighScoreTest, SaveFailingAtAnyStepReturnsFalseAndKeepsTheOldFileByteForB
         void (*breakIt)(SaveFileOps& ops);
     };
     const std::vector<Step> steps = {
-        {"open", [](SaveFileOps& ops) { ops.open = failOpen; }},
-        {"write", [](SaveFileOps& ops) { ops.write = failThirdWrite; }},
-        {"flush", [](SaveFileOps& ops) { ops.flush = failFlush; }},
+        {"create", [](SaveFileOps& ops) { ops.createExclusive = failCreate; }},
+        {"write", [](SaveFileOps& ops) { ops.write = failAfterSomeBytes; }},
         {"sync", [](SaveFileOps& ops) { ops.sync = failSync; }},
+        {"chmod", [](SaveFileOps& ops) { ops.chmod = failChmod; }},
         {"close", [](SaveFileOps& ops) { ops.close = failClose; }},
         {"rename", [](SaveFileOps& ops) { ops.rename = failRename; }},
     };
@@ -196,7 +302,6 @@ TEST_F(HighScoreTest, SaveFailingAtAnyStepReturnsFalseAndKeepsTheOldFileByteForB
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
         writeFile(kSave, old);
-        writesLeft = 2;
         saveFileOps = kRealSaveFileOps;
         step.breakIt(saveFileOps);
 
@@ -208,19 +313,15 @@ TEST_F(HighScoreTest, SaveFailingAtAnyStepReturnsFalseAndKeepsTheOldFileByteForB
     }
 
     saveFileOps = kRealSaveFileOps;
-    testing::internal::CaptureStdout();
-    EXPECT_TRUE(saveHighScore(500, 50, 5));
-    testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(saveQuietly(500, 50, 5));
     EXPECT_EQ(readFile(kSave), "SAV\n1\n500\n50\n5\n");
 }
 
 TEST_F(HighScoreTest, RealRenameFailureOverADirectoryLeavesItAndNoTemporary) {
-    std::filesystem::create_directory(kSave);
+    fs::create_directory(kSave);
     writeFile(std::string(kSave) + "/keep", "x");
-    testing::internal::CaptureStdout();
-    EXPECT_FALSE(saveHighScore(1, 1, 1));
-    testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(std::filesystem::is_directory(kSave));
+    EXPECT_FALSE(saveQuietly(1, 1, 1));
+    EXPECT_TRUE(fs::is_directory(kSave));
     EXPECT_EQ(readFile(std::string(kSave) + "/keep"), "x");
     EXPECT_EQ(dir.entries(), std::vector<std::string>{kSave});
 }
