@@ -22,6 +22,8 @@ const kViewport = { width: 1000, height: 800 };
 // Long enough for raylib to see the key down in one frame and up in a later one.
 const kKeyHoldMs = 100;
 const kGameWaitMs = 90000;
+// The working directory, kept in IndexedDB under its own name.
+const kSaveFolder = '/kolvex';
 // The save's trace line: the game's score, then the best stored before it.
 const kScoreTrace = /^(\d+) \| (\d+)$/;
 
@@ -97,6 +99,20 @@ class Page {
       { expression, returnByValue: true, awaitPromise: true, userGesture: false });
     if (exceptionDetails) throw new Error(`${expression}: ${exceptionDetails.text}`);
     return result.value;
+  }
+
+  // The bytes of kolvex.sav as the browser's IndexedDB holds them, as text.
+  storedSave() {
+    return this.evaluate(`new Promise((resolve) => {
+      const open = indexedDB.open('${kSaveFolder}');
+      open.onerror = () => resolve('');
+      open.onsuccess = () => {
+        const files = open.result.transaction('FILE_DATA').objectStore('FILE_DATA');
+        const read = files.get('${kSaveFolder}/kolvex.sav');
+        read.onsuccess = () => resolve(read.result ? new TextDecoder().decode(read.result.contents) : '');
+        read.onerror = () => resolve('');
+      };
+    })`);
   }
 
   frames() {
@@ -186,6 +202,8 @@ try {
   const first = await page.playToTopOut();
   check(first.score > 0 && first.storedBest === 0, `first game topped out with ${first.score}`);
   const frames = await page.frames();
+  await waitFor('the save to reach IndexedDB', async () =>
+    (await page.storedSave()).split('\n')[2] === String(first.score), 10000);
 
   await page.open(null, true);
   await page.startGame();
