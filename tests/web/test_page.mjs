@@ -215,6 +215,7 @@ try {
   await waitFor('the page to say the game has ended', () => page.evaluate(
     "!document.getElementById('overlay').hidden && " +
     "document.getElementById('message').textContent.includes('ended')"), 10000);
+  await page.page.screenshot({ path: join(folder, 'ended.png') });
   const framesAtEnd = (await page.frames()).length;
   await sleep(500);
   check((await page.frames()).length === framesAtEnd, 'Q stopped the frame loop');
@@ -222,10 +223,12 @@ try {
   check(page.errors.length === 0, `no error on the console${page.errors.length ? ': ' + page.errors.join(' | ') : ''}`);
 
   const lengths = frames.map((frame) => frame.ms).sort((a, b) => a - b);
+  const gaps = frames.slice(1).map((frame, i) => frame.start - frames[i].start).sort((a, b) => a - b);
   console.log(`page weight: ${(pageWeight() / 1e6).toFixed(2)} MB`);
   console.log(`navigation to first title frame: ${firstFrameMs.toFixed(0)} ms`);
   console.log(`frames of the first page: ${lengths.length}, median ${lengths[lengths.length >> 1].toFixed(1)} ms, ` +
-    `99th percentile ${lengths[Math.floor(lengths.length * 0.99)].toFixed(1)} ms, heaviest ${lengths[lengths.length - 1].toFixed(1)} ms`);
+    `99th percentile ${lengths[Math.floor(lengths.length * 0.99)].toFixed(1)} ms, heaviest ${lengths[lengths.length - 1].toFixed(1)} ms; ` +
+    `median time between frames ${gaps[gaps.length >> 1].toFixed(1)} ms`);
 } catch (error) {
   failed = true;
   console.error(error.message);
