@@ -1,11 +1,13 @@
 // Makes the working directory, where kolvex.sav lives, a folder kept in the
-// browser's IndexedDB, and reads it back before the game's first frame.
+// browser's IndexedDB: read back before the game's first frame, written back
+// after every save. Failures are reported on the console; the game goes on.
+var kolvexSaveFolder = '/kolvex';
+
 Module['preRun'] = Module['preRun'] || [];
 Module['preRun'].push(function () {
-  var folder = '/kolvex';
-  FS.mkdir(folder);
-  FS.mount(IDBFS, {}, folder);
-  FS.chdir(folder);
+  FS.mkdir(kolvexSaveFolder);
+  FS.mount(IDBFS, {}, kolvexSaveFolder);
+  FS.chdir(kolvexSaveFolder);
   // The game starts only once this dependency is gone, so it sees the bests.
   addRunDependency('kolvex-saves');
   FS.syncfs(true, function (error) {
@@ -15,3 +17,13 @@ Module['preRun'].push(function () {
     removeRunDependency('kolvex-saves');
   });
 });
+
+// Called from syncBrowserStorage(). The write finishes after the call returns:
+// a save never holds up a frame.
+function kolvexSyncSaveFolder() {
+  FS.syncfs(false, function (error) {
+    if (error) {
+      console.error('Kolvex: the bests could not be stored in this browser', error);
+    }
+  });
+}

@@ -3,7 +3,7 @@
 // game to the top-out, the bests read back after a reload, Q ending the game,
 // and no error on the console. Prints the page's figures at the end.
 // Usage: node tests/web/test_page.mjs build/web
-import { mkdtempSync, readdirSync, rmSync, statSync } from 'node:fs';
+import { mkdtempSync, rmSync, statSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import puppeteer from 'puppeteer-core';
@@ -26,6 +26,8 @@ const kGameWaitMs = 90000;
 const kSaveFolder = '/kolvex';
 // The save's trace line: the game's score, then the best stored before it.
 const kScoreTrace = /^(\d+) \| (\d+)$/;
+// What a page may weigh, all its files together.
+const kMaxPageBytes = 10e6;
 
 const folder = process.argv[2];
 if (!folder) {
@@ -170,25 +172,31 @@ function check(condition, what) {
   console.log(`ok: ${what}`);
 }
 
+// Runs in the page before its own script: storage refused, as in a private
+// window or with the quota used up.
+function refuseStorage() {
+  Object.defineProperty(window, 'indexedDB', {
+    value: { open: () => { throw new DOMException('refused by the test', 'QuotaExceededError'); } },
+  });
+}
+
 function pageWeight() {
   return ['kolvex.html', 'kolvex.js', 'kolvex.wasm']
     .map((name) => statSync(join(folder, name)).size)
     .reduce((a, b) => a + b, 0);
 }
 
-const profile = mkdtempSync(join(tmpdir(), 'kolvex-chromium-'));
-const { server, base } = await serveFolder(folder);
-const browser = await puppeteer.launch({
-  executablePath: kChromium, headless: true, userDataDir: profile,
-  args: kChromiumArgs, defaultViewport: kViewport,
-});
-let failed = false;
-try {
-  const tab = await browser.newPage();
-  const page = new Page(tab, await tab.createCDPSession());
-  await page.page.evaluateOnNewDocument(recordFrames);
+async function openPage(browser, before) {
+  const context = await browser.createBrowserContext();
+  const tab = await context.newPage();
+  for (const script of before) await tab.evaluateOnNewDocument(script);
+  return new Page(tab, await tab.createCDPSession());
+}
 
-  const firstFrameMs = await page.open(base + 'kolvex.html', false);
+// The whole path of a player: two games with a reload between, then Q.
+async function playAcrossReload(browser, url) {
+  const page = await openPage(browser, [recordFrames]);
+  const firstFrameMs = await page.open(url, false);
   check(true, `title screen drawn ${firstFrameMs.toFixed(0)} ms after navigation`);
   check((await page.audioStates()).every((state) => state === 'suspended'),
     'audio held back until a key or click');
@@ -221,14 +229,47 @@ try {
   check((await page.frames()).length === framesAtEnd, 'Q stopped the frame loop');
   check((await page.audioStates()).every((state) => state === 'closed'), 'Q closed the audio');
   check(page.errors.length === 0, `no error on the console${page.errors.length ? ': ' + page.errors.join(' | ') : ''}`);
+  return { firstFrameMs, frames };
+}
 
+// Storage refused: both the read at start-up and the write after the save are
+// reported on the console, and the game goes on to its game-over screen.
+async function playWithoutStorage(browser, url) {
+  const page = await openPage(browser, [refuseStorage, recordFrames]);
+  await page.open(url, false);
+  check(page.errors.some((text) => text.includes('could not be read')), 'a refused read reported');
+  await page.startGame();
+  await page.playToTopOut();
+  await waitFor('the refused write to be reported', () =>
+    page.errors.some((text) => text.includes('could not be stored')), 10000);
+  const framesAtSave = (await page.frames()).length;
+  await sleep(500);
+  check((await page.frames()).length > framesAtSave, 'a refused write reported and the game going on');
+}
+
+function printFigures({ firstFrameMs, frames }) {
   const lengths = frames.map((frame) => frame.ms).sort((a, b) => a - b);
   const gaps = frames.slice(1).map((frame, i) => frame.start - frames[i].start).sort((a, b) => a - b);
+  const at = (sorted, share) => sorted[Math.min(sorted.length - 1, Math.floor(sorted.length * share))].toFixed(1);
   console.log(`page weight: ${(pageWeight() / 1e6).toFixed(2)} MB`);
   console.log(`navigation to first title frame: ${firstFrameMs.toFixed(0)} ms`);
-  console.log(`frames of the first page: ${lengths.length}, median ${lengths[lengths.length >> 1].toFixed(1)} ms, ` +
-    `99th percentile ${lengths[Math.floor(lengths.length * 0.99)].toFixed(1)} ms, heaviest ${lengths[lengths.length - 1].toFixed(1)} ms; ` +
-    `median time between frames ${gaps[gaps.length >> 1].toFixed(1)} ms`);
+  console.log(`frames of the first game: ${lengths.length}, main thread median ${at(lengths, 0.5)} ms, ` +
+    `99th percentile ${at(lengths, 0.99)} ms, heaviest ${at(lengths, 1)} ms; ` +
+    `median time between frames ${at(gaps, 0.5)} ms`);
+}
+
+const profile = mkdtempSync(join(tmpdir(), 'kolvex-chromium-'));
+const { server, base } = await serveFolder(folder);
+const browser = await puppeteer.launch({
+  executablePath: kChromium, headless: true, userDataDir: profile,
+  args: kChromiumArgs, defaultViewport: kViewport,
+});
+let failed = false;
+try {
+  check(pageWeight() <= kMaxPageBytes, 'the page within its weight');
+  const figures = await playAcrossReload(browser, base + 'kolvex.html');
+  await playWithoutStorage(browser, base + 'kolvex.html');
+  printFigures(figures);
 } catch (error) {
   failed = true;
   console.error(error.message);
