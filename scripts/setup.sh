@@ -162,9 +162,9 @@ install_web_raylib() {
     log "building raylib for the web into $WEB_RAYLIB_PREFIX"
     as_root env NODE_PATH="$WEB_NODE_PATH" emcmake cmake -S "$WEB_RAYLIB_SOURCE" -B "$WEB_ROOT/build" \
         -DPLATFORM=WebRGFW -DBUILD_EXAMPLES=OFF -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_INSTALL_PREFIX="$WEB_RAYLIB_PREFIX" > "$WEB_ROOT/configure.log" ||
+        -DCMAKE_INSTALL_PREFIX="$WEB_RAYLIB_PREFIX" > "$WEB_ROOT/configure.log" 2>&1 ||
         die "raylib web configure failed, see $WEB_ROOT/configure.log"
-    as_root env NODE_PATH="$WEB_NODE_PATH" cmake --build "$WEB_ROOT/build" -j 2 > "$WEB_ROOT/build.log" ||
+    as_root env NODE_PATH="$WEB_NODE_PATH" cmake --build "$WEB_ROOT/build" -j 2 > "$WEB_ROOT/build.log" 2>&1 ||
         die "raylib web build failed, see $WEB_ROOT/build.log"
     as_root cmake --install "$WEB_ROOT/build" > "$WEB_ROOT/install.log" ||
         die "raylib web install failed, see $WEB_ROOT/install.log"
