@@ -1,17 +1,25 @@
 # Thin wrapper over the setup script and the CMake presets.
-.PHONY: setup build run test unit bench assets clean
+.PHONY: setup setup-web build web run test unit bench assets clean
 
 setup:
 	@bash scripts/setup.sh
+
+setup-web:
+	@bash scripts/setup.sh web
 
 build: setup
 	cmake --preset release
 	cmake --build --preset release
 
+# build/web/kolvex.html with its kolvex.js and kolvex.wasm, to be served as they are.
+web: setup-web
+	cmake --preset web
+	cmake --build --preset web
+
 run: build
 	./build/release/kolvex
 
-test: build
+test: build web
 	ctest --preset release
 	cmake --preset sanitize
 	cmake --build --preset sanitize
@@ -23,6 +31,7 @@ test: build
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0:exitcode=23 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	tests/with_display.sh /usr/bin/python3 tests/e2e/test_session.py build/sanitize-game/kolvex --sanitized
+	node tests/web/test_page.mjs build/web
 
 unit: setup
 	cmake --preset release

@@ -12,6 +12,21 @@ function(kolvex_embed_assets target data_dir)
     foreach(file ${asset_files})
         get_filename_component(name ${file} NAME)
         string(MAKE_C_IDENTIFIER ${name} symbol)
+        string(APPEND header
+            "extern const unsigned char ${symbol}[];\nextern const unsigned int ${symbol}_len;\n")
+        if(EMSCRIPTEN)
+            # WebAssembly objects know no ELF flags or section types, and every
+            # data symbol needs its size given, so the length is written out.
+            file(SIZE ${file} size)
+            set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${file})
+            string(APPEND asm
+                "    .section .rodata.${symbol},\"\",@\n"
+                "    .global ${symbol}\n    .type ${symbol}, @object\n    .balign 16\n"
+                "${symbol}:\n    .incbin \"${file}\"\n    .size ${symbol}, ${size}\n"
+                "    .global ${symbol}_len\n    .type ${symbol}_len, @object\n    .balign 4\n"
+                "${symbol}_len:\n    .int32 ${size}\n    .size ${symbol}_len, 4\n")
+            continue()
+        endif()
         string(APPEND asm
             "    .section .rodata.${symbol},\"a\",@progbits\n"
             "    .global ${symbol}\n    .type ${symbol}, @object\n    .balign 16\n"
@@ -20,10 +35,10 @@ function(kolvex_embed_assets target data_dir)
             "    .global ${symbol}_len\n    .type ${symbol}_len, @object\n    .balign 4\n"
             "${symbol}_len:\n    .long ${symbol}_end - ${symbol}\n"
             "    .size ${symbol}_len, 4\n")
-        string(APPEND header
-            "extern const unsigned char ${symbol}[];\nextern const unsigned int ${symbol}_len;\n")
     endforeach()
-    string(APPEND asm "    .section .note.GNU-stack,\"\",@progbits\n")
+    if(NOT EMSCRIPTEN)
+        string(APPEND asm "    .section .note.GNU-stack,\"\",@progbits\n")
+    endif()
     string(APPEND header "}\n")
     # Rewritten only when changed, so a reconfigure does not force a rebuild.
     file(MAKE_DIRECTORY ${gen_dir}/assets)

@@ -2,6 +2,9 @@
 #include "save/high_score.h"
 
 #include "save/file_replace.h"
+#if defined(__EMSCRIPTEN__)
+#include "save/browser_storage.h"
+#endif
 
 #include <algorithm>
 #include <cstdio>
@@ -154,7 +157,14 @@ bool saveHighScore(std::uint32_t score, std::uint16_t lines, std::uint16_t level
         std::to_string(std::max(lines, stored.bestLines)),
         std::to_string(std::max(level, stored.bestLevel)),
     };
-    return writeLines(kFileName, out);
+    const bool saved = writeLines(kFileName, out);
+#if defined(__EMSCRIPTEN__)
+    // A page's files are in memory: only the browser's storage outlives it.
+    if (saved) {
+        syncBrowserStorage();
+    }
+#endif
+    return saved;
 }
 
 std::vector<unsigned char> readFilePrefix(const std::string& path) {

@@ -2,6 +2,7 @@
 # Installs what building and testing Kolvex needs on a Debian 12 machine:
 # the Debian packages (only those missing) and raylib, which Debian 12 does not
 # package, built from the source package of Debian's unstable suite.
+# With the step "web", also what the web build and its browser test need.
 # Safe to run again: with everything present it does nothing.
 set -euo pipefail
 
@@ -115,5 +116,80 @@ install_raylib() {
     log "raylib $have installed under $RAYLIB_PREFIX"
 }
 
+# The web build: Debian's emscripten and Chromium, raylib built for the browser
+# from the same source package, and puppeteer-core for the browser test.
+readonly WEB_PACKAGES=(emscripten chromium)
+readonly WEB_ROOT="/opt/kolvex-web"
+readonly WEB_RAYLIB_SOURCE="$WEB_ROOT/raylib-src"
+readonly WEB_RAYLIB_PREFIX="$WEB_ROOT/raylib"
+# Debian's emscripten finds its JavaScript tools (acorn) only among Debian's
+# node modules, whichever node runs it.
+readonly WEB_NODE_PATH="/usr/share/nodejs"
+readonly WEB_TEST_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/tests/web"
+
+install_web_packages() {
+    local missing=()
+    for p in "${WEB_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    command -v node > /dev/null || missing+=(nodejs)
+    command -v npm > /dev/null || missing+=(npm)
+    if [ "${#missing[@]}" -eq 0 ]; then
+        return
+    fi
+    log "installing ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+}
+
+# raylib 6.0's own web platform on GLFW needs a newer emscripten than Debian's;
+# its RGFW-based one builds with it.
+install_web_raylib() {
+    if [ -f "$WEB_RAYLIB_PREFIX/lib/libraylib.a" ]; then
+        return
+    fi
+    if [ ! -d "$WEB_RAYLIB_SOURCE" ]; then
+        local src
+        src=$(find "$WORK_DIR" -maxdepth 1 -mindepth 1 -type d -name 'raylib-*' 2>/dev/null | head -n1)
+        if [ -z "$src" ]; then
+            fetch_raylib_source
+            src=$(find "$WORK_DIR" -maxdepth 1 -mindepth 1 -type d -name 'raylib-*' | head -n1)
+        fi
+        [ -n "$src" ] || die "the raylib source package did not unpack"
+        as_root mkdir -p "$WEB_ROOT"
+        as_root cp -a "$src" "$WEB_RAYLIB_SOURCE"
+    fi
+    log "building raylib for the web into $WEB_RAYLIB_PREFIX"
+    as_root env NODE_PATH="$WEB_NODE_PATH" emcmake cmake -S "$WEB_RAYLIB_SOURCE" -B "$WEB_ROOT/build" \
+        -DPLATFORM=WebRGFW -DBUILD_EXAMPLES=OFF -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_INSTALL_PREFIX="$WEB_RAYLIB_PREFIX" > "$WEB_ROOT/configure.log" 2>&1 ||
+        die "raylib web configure failed, see $WEB_ROOT/configure.log"
+    as_root env NODE_PATH="$WEB_NODE_PATH" cmake --build "$WEB_ROOT/build" -j 2 > "$WEB_ROOT/build.log" 2>&1 ||
+        die "raylib web build failed, see $WEB_ROOT/build.log"
+    as_root cmake --install "$WEB_ROOT/build" > "$WEB_ROOT/install.log" ||
+        die "raylib web install failed, see $WEB_ROOT/install.log"
+}
+
+# puppeteer-core, as pinned by the committed lock file, into tests/web/node_modules.
+install_web_test_tools() {
+    if [ -d "$WEB_TEST_DIR/node_modules/puppeteer-core" ]; then
+        return
+    fi
+    log "installing puppeteer-core into $WEB_TEST_DIR/node_modules"
+    (cd "$WEB_TEST_DIR" && npm ci --no-audit --no-fund) || die "npm ci in $WEB_TEST_DIR failed"
+}
+
+setup_web() {
+    install_web_packages
+    install_web_raylib
+    install_web_test_tools
+}
+
 install_packages
 install_raylib
+for step in "$@"; do
+    case "$step" in
+        web) setup_web ;;
+        *) die "unknown step: $step" ;;
+    esac
+done
