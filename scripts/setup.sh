@@ -2,6 +2,8 @@
 # Installs what building and testing Kolvex needs on a Debian 12 machine:
 # the Debian packages (only those missing) and raylib, which Debian 12 does not
 # package, built from the source package of Debian's unstable suite.
+# With the argument "windows" it also installs the Windows cross toolchain and
+# Wine and cross-builds raylib for Windows.
 # Safe to run again: with everything present it does nothing.
 set -euo pipefail
 
@@ -115,5 +117,58 @@ install_raylib() {
     log "raylib $have installed under $RAYLIB_PREFIX"
 }
 
+# --- Windows: the mingw-w64 cross compiler, Wine to test with, and raylib
+# cross-built with its own RGFW platform layer into a prefix of its own.
+readonly WINDOWS_PACKAGES=(
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    mingw-w64-x86-64-dev wine wine64
+)
+readonly WINDOWS_RAYLIB_PREFIX="/usr/local/x86_64-w64-mingw32"
+readonly WINDOWS_TOOLCHAIN="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/cmake/mingw-w64-x86_64.cmake"
+
+install_windows_packages() {
+    local missing=()
+    for p in "${WINDOWS_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    if [ "${#missing[@]}" -eq 0 ]; then
+        return
+    fi
+    log "installing ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+}
+
+install_windows_raylib() {
+    local src
+    if [ -f "$WINDOWS_RAYLIB_PREFIX/lib/libraylib.a" ]; then
+        return
+    fi
+    src=$(find "$WORK_DIR" -maxdepth 1 -mindepth 1 -type d -name 'raylib-*' 2>/dev/null | head -n1 || true)
+    if [ -z "$src" ]; then
+        fetch_raylib_source
+        src=$(find "$WORK_DIR" -maxdepth 1 -mindepth 1 -type d -name 'raylib-*' | head -n1)
+    fi
+    [ -n "$src" ] || die "the raylib source package did not unpack"
+    log "cross-building $(basename "$src") for Windows"
+    # RGFW: raylib's own window, input and OpenGL layer, which needs no GLFW or SDL
+    # on Windows. The static runtime keeps the game a single executable.
+    cmake -S "$src" -B "$WORK_DIR/build-windows" -DCMAKE_TOOLCHAIN_FILE="$WINDOWS_TOOLCHAIN" \
+        -DPLATFORM=RGFW -DBUILD_SHARED_LIBS=OFF -DBUILD_EXAMPLES=OFF -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_INSTALL_PREFIX="$WINDOWS_RAYLIB_PREFIX" > "$WORK_DIR/configure-windows.log" ||
+        die "raylib configure for Windows failed, see $WORK_DIR/configure-windows.log"
+    cmake --build "$WORK_DIR/build-windows" -j "$(nproc)" > "$WORK_DIR/build-windows.log" ||
+        die "raylib build for Windows failed, see $WORK_DIR/build-windows.log"
+    as_root cmake --install "$WORK_DIR/build-windows" > "$WORK_DIR/install-windows.log" ||
+        die "raylib install for Windows failed, see $WORK_DIR/install-windows.log"
+    log "raylib for Windows installed under $WINDOWS_RAYLIB_PREFIX"
+}
+
 install_packages
 install_raylib
+for step in "$@"; do
+    case "$step" in
+        windows) install_windows_packages; install_windows_raylib ;;
+        *) die "unknown step: $step" ;;
+    esac
+done
