@@ -1,5 +1,5 @@
 # Thin wrapper over the setup script and the CMake presets.
-.PHONY: setup build run test unit bench assets clean
+.PHONY: setup build run test unit bench assets windows clean
 
 setup:
 	@bash scripts/setup.sh
@@ -8,10 +8,17 @@ build: setup
 	cmake --preset release
 	cmake --build --preset release
 
+# build/windows/kolvex.exe and its zip, cross-built with mingw-w64.
+windows:
+	@bash scripts/setup.sh windows
+	cmake --preset windows
+	cmake --build --preset windows
+	cd build/windows && cpack -G ZIP
+
 run: build
 	./build/release/kolvex
 
-test: build
+test: build windows
 	ctest --preset release
 	cmake --preset sanitize
 	cmake --build --preset sanitize
