@@ -30,6 +30,8 @@ test: build windows
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0:exitcode=23 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	tests/with_display.sh /usr/bin/python3 tests/e2e/test_session.py build/sanitize-game/kolvex --sanitized
+	KOLVEX_E2E_OUT=$(CURDIR)/build/windows/e2e \
+	tests/with_display.sh /usr/bin/python3 tests/e2e/wine_session.py build/windows/kolvex.exe
 
 unit: setup
 	cmake --preset release
