@@ -38,7 +38,7 @@ unit: setup
 	cmake --build --preset release --target kolvex_unit_tests
 	ctest --preset release -L unit
 
-bench: build
+bench: build windows
 	bash scripts/bench.sh
 
 assets:
