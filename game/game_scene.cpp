@@ -14,14 +14,15 @@
 #include "render/playfield_renderer.h"
 
 #include <cmath>
-#include <string_view>
 
 GameScene gameScene;
 
 namespace {
 
-// The game-over scene loads its own sound; every other effect is the game's.
-constexpr std::string_view kGameOverSound = "sfx_gameover";
+// In the order they are loaded.
+const char* const kSoundNames[] = {
+    "sfx_drop",    "sfx_line_clear", "sfx_level_up", "sfx_hold_block", "sfx_countdown",
+    "sfx_confirm", "sfx_pause",      "sfx_quit",     "sfx_resume",     "sfx_select"};
 
 constexpr const char* kMusicName = "bgm_korubekusu";
 constexpr float kCountdownStart = 4.0f;
@@ -61,10 +62,9 @@ void startMusic() {
 }
 
 void loadSounds() {
-    for (const EmbeddedFile& file : embeddedFiles("sfx_")) {
-        if (file.name != kGameOverSound) {
-            AudioManager::instance().loadSound(file.name, file.bytes, file.length);
-        }
+    for (const char* name : kSoundNames) {
+        const EmbeddedFile file = embeddedFile(name);
+        AudioManager::instance().loadSound(name, file.bytes, file.length);
     }
 }
 

@@ -18,10 +18,9 @@
 
 namespace {
 
-// In name order, as the embedded files are listed.
-const char* const kSoundOrder[] = {"sfx_confirm",  "sfx_countdown",  "sfx_drop",  "sfx_hold_block",
-                                   "sfx_level_up", "sfx_line_clear", "sfx_pause", "sfx_quit",
-                                   "sfx_resume",   "sfx_select"};
+const char* const kSoundOrder[] = {
+    "sfx_drop",    "sfx_line_clear", "sfx_level_up", "sfx_hold_block", "sfx_countdown",
+    "sfx_confirm", "sfx_pause",      "sfx_quit",     "sfx_resume",     "sfx_select"};
 
 class GameSceneTest : public KolvexTest {
 protected:
