@@ -37,9 +37,9 @@ class Prefix:
     def __enter__(self):
         self.root = tempfile.mkdtemp(prefix="kolvex-wine-")
         self.saved_env = dict(os.environ)
-        # No .NET or HTML engine: the game needs neither, and their installers would ask.
         prefix = os.path.join(self.root, "prefix")
         os.mkdir(prefix)
+        # No .NET or HTML engine: the game needs neither, and their installers would ask.
         os.environ.update(WINEPREFIX=prefix, WINEDEBUG="-all",
                           WINEDLLOVERRIDES="mscoree,mshtml=", WINEARCH="win64")
         subprocess.run(["wineserver", "-p"], check=True, timeout=30)
