@@ -1,5 +1,5 @@
 # Thin wrapper over the setup script and the CMake presets.
-.PHONY: setup setup-web build web run test unit bench assets clean
+.PHONY: setup setup-web build web windows run test unit bench assets clean
 
 setup:
 	@bash scripts/setup.sh
@@ -16,10 +16,17 @@ web: setup-web
 	cmake --preset web
 	cmake --build --preset web
 
+# build/windows/kolvex.exe and its zip, cross-built with mingw-w64.
+windows:
+	@bash scripts/setup.sh windows
+	cmake --preset windows
+	cmake --build --preset windows
+	cd build/windows && cpack -G ZIP
+
 run: build
 	./build/release/kolvex
 
-test: build web
+test: build windows web
 	ctest --preset release
 	cmake --preset sanitize
 	cmake --build --preset sanitize
@@ -31,6 +38,8 @@ test: build web
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0:exitcode=23 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	tests/with_display.sh /usr/bin/python3 tests/e2e/test_session.py build/sanitize-game/kolvex --sanitized
+	KOLVEX_E2E_OUT=$(CURDIR)/build/windows/e2e \
+	tests/with_display.sh /usr/bin/python3 tests/e2e/wine_session.py build/windows/kolvex.exe
 	node tests/web/test_page.mjs build/web
 
 unit: setup
@@ -38,7 +47,7 @@ unit: setup
 	cmake --build --preset release --target kolvex_unit_tests
 	ctest --preset release -L unit
 
-bench: build
+bench: build windows
 	bash scripts/bench.sh
 
 assets:

@@ -5,7 +5,6 @@
 
 #if defined(__GLIBC__)
 #include <malloc.h>
-#endif
 
 namespace {
 
@@ -16,6 +15,7 @@ constexpr int kMapThreshold = 32 * 1024 * 1024;
 constexpr int kTrimThreshold = 256 * 1024 * 1024;
 
 } // namespace
+#endif
 
 void keepFreedMemory() {
 #if defined(__GLIBC__)

@@ -19,34 +19,10 @@ GameScene gameScene;
 
 namespace {
 
-struct EmbeddedFile {
-    const char* name;
-    const unsigned char* bytes;
-    const unsigned int* length;
-};
-
-// In the order of `backgroundNames`.
-const EmbeddedFile kBackgrounds[] = {
-    {"bg_beach", bg_beach_png, &bg_beach_png_len},
-    {"bg_city", bg_city_png, &bg_city_png_len},
-    {"bg_mount", bg_mount_png, &bg_mount_png_len},
-    {"bg_road", bg_road_png, &bg_road_png_len},
-    {"bg_sunset", bg_sunset_png, &bg_sunset_png_len},
-    {"bg_waterfall", bg_waterfall_png, &bg_waterfall_png_len},
-};
-
-const EmbeddedFile kSounds[] = {
-    {"sfx_drop", sfx_drop_ogg, &sfx_drop_ogg_len},
-    {"sfx_line_clear", sfx_line_clear_ogg, &sfx_line_clear_ogg_len},
-    {"sfx_level_up", sfx_level_up_ogg, &sfx_level_up_ogg_len},
-    {"sfx_hold_block", sfx_hold_block_ogg, &sfx_hold_block_ogg_len},
-    {"sfx_countdown", sfx_countdown_ogg, &sfx_countdown_ogg_len},
-    {"sfx_confirm", sfx_confirm_ogg, &sfx_confirm_ogg_len},
-    {"sfx_pause", sfx_pause_ogg, &sfx_pause_ogg_len},
-    {"sfx_quit", sfx_quit_ogg, &sfx_quit_ogg_len},
-    {"sfx_resume", sfx_resume_ogg, &sfx_resume_ogg_len},
-    {"sfx_select", sfx_select_ogg, &sfx_select_ogg_len},
-};
+// In the order they are loaded.
+const char* const kSoundNames[] = {
+    "sfx_drop",    "sfx_line_clear", "sfx_level_up", "sfx_hold_block", "sfx_countdown",
+    "sfx_confirm", "sfx_pause",      "sfx_quit",     "sfx_resume",     "sfx_select"};
 
 constexpr const char* kMusicName = "bgm_korubekusu";
 constexpr float kCountdownStart = 4.0f;
@@ -63,15 +39,12 @@ constexpr std::uint8_t kBoardWidth = 10;
 constexpr std::uint8_t kBoardHeight = 20;
 constexpr std::uint8_t kStartCellSize = 20;
 
-int length(const EmbeddedFile& file) {
-    return static_cast<int>(*file.length);
-}
-
 void loadTextures(GameScene& game) {
     TextureStore& store = TextureStore::instance();
     blockTexture = store.load("tx_block", tx_block_png, static_cast<int>(tx_block_png_len));
-    for (const EmbeddedFile& file : kBackgrounds) {
-        store.load(file.name, file.bytes, length(file));
+    // In name order, as `backgroundNames` has them.
+    for (const EmbeddedFile& file : embeddedFiles("bg_")) {
+        store.load(file.name, file.bytes, file.length);
     }
     store.setBackground(game.backgroundNames[0]);
     loadEffectFrames(game);
@@ -89,8 +62,9 @@ void startMusic() {
 }
 
 void loadSounds() {
-    for (const EmbeddedFile& file : kSounds) {
-        AudioManager::instance().loadSound(file.name, file.bytes, length(file));
+    for (const char* name : kSoundNames) {
+        const EmbeddedFile file = embeddedFile(name);
+        AudioManager::instance().loadSound(name, file.bytes, file.length);
     }
 }
 

@@ -12,38 +12,8 @@
 #include "render/playfield_layout.h"
 
 #include <algorithm>
-#include <string>
 
 namespace {
-
-struct FrameAsset {
-    const unsigned char* bytes;
-    const unsigned int* length;
-};
-
-constexpr int kFramesPerSet = 16;
-
-const FrameAsset kSparkleAssets[kFramesPerSet] = {
-    {vfx_sparkle1_png, &vfx_sparkle1_png_len},   {vfx_sparkle2_png, &vfx_sparkle2_png_len},
-    {vfx_sparkle3_png, &vfx_sparkle3_png_len},   {vfx_sparkle4_png, &vfx_sparkle4_png_len},
-    {vfx_sparkle5_png, &vfx_sparkle5_png_len},   {vfx_sparkle6_png, &vfx_sparkle6_png_len},
-    {vfx_sparkle7_png, &vfx_sparkle7_png_len},   {vfx_sparkle8_png, &vfx_sparkle8_png_len},
-    {vfx_sparkle9_png, &vfx_sparkle9_png_len},   {vfx_sparkle10_png, &vfx_sparkle10_png_len},
-    {vfx_sparkle11_png, &vfx_sparkle11_png_len}, {vfx_sparkle12_png, &vfx_sparkle12_png_len},
-    {vfx_sparkle13_png, &vfx_sparkle13_png_len}, {vfx_sparkle14_png, &vfx_sparkle14_png_len},
-    {vfx_sparkle15_png, &vfx_sparkle15_png_len}, {vfx_sparkle16_png, &vfx_sparkle16_png_len},
-};
-
-const FrameAsset kSmokeAssets[kFramesPerSet] = {
-    {vfx_smoke1_png, &vfx_smoke1_png_len},   {vfx_smoke2_png, &vfx_smoke2_png_len},
-    {vfx_smoke3_png, &vfx_smoke3_png_len},   {vfx_smoke4_png, &vfx_smoke4_png_len},
-    {vfx_smoke5_png, &vfx_smoke5_png_len},   {vfx_smoke6_png, &vfx_smoke6_png_len},
-    {vfx_smoke7_png, &vfx_smoke7_png_len},   {vfx_smoke8_png, &vfx_smoke8_png_len},
-    {vfx_smoke9_png, &vfx_smoke9_png_len},   {vfx_smoke10_png, &vfx_smoke10_png_len},
-    {vfx_smoke11_png, &vfx_smoke11_png_len}, {vfx_smoke12_png, &vfx_smoke12_png_len},
-    {vfx_smoke13_png, &vfx_smoke13_png_len}, {vfx_smoke14_png, &vfx_smoke14_png_len},
-    {vfx_smoke15_png, &vfx_smoke15_png_len}, {vfx_smoke16_png, &vfx_smoke16_png_len},
-};
 
 constexpr int kSparklesPerRow = 42;
 constexpr int kSmokePerDrop = 28;
@@ -74,12 +44,9 @@ std::int8_t randomFrame(const std::vector<Texture2D>& pool) {
     return static_cast<std::int8_t>(GetRandomValue(0, static_cast<int>(pool.size()) - 1));
 }
 
-void loadFrameSet(const char* prefix, const FrameAsset (&assets)[kFramesPerSet],
-                  std::vector<Texture2D>& pool) {
-    for (int i = 0; i < kFramesPerSet; ++i) {
-        const std::string name = prefix + std::to_string(i + 1);
-        pool.push_back(TextureStore::instance().load(name, assets[i].bytes,
-                                                     static_cast<int>(*assets[i].length)));
+void loadFrameSet(const char* prefix, std::vector<Texture2D>& pool) {
+    for (const EmbeddedFile& file : embeddedFiles(prefix)) {
+        pool.push_back(TextureStore::instance().load(file.name, file.bytes, file.length));
     }
 }
 
@@ -180,8 +147,8 @@ void updateHoldTransfer(GameScene& game, float dt) {
 } // namespace
 
 void loadEffectFrames(GameScene& game) {
-    loadFrameSet("vfx_sparkle", kSparkleAssets, game.sparkleFrames);
-    loadFrameSet("vfx_smoke", kSmokeAssets, game.smokeFrames);
+    loadFrameSet("vfx_sparkle", game.sparkleFrames);
+    loadFrameSet("vfx_smoke", game.smokeFrames);
 }
 
 void spawnRowClearEffect(GameScene& game, int row) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every benchmark and writes the figures, with the machine they were taken
-# on, to docs/performance.txt. Expects a release build in build/release.
+# on, to docs/performance.txt. Expects a release build in build/release and the
+# Windows build in build/windows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,4 +21,8 @@ out=docs/performance.txt
     echo "== whole process under Xvfb"
     tests/with_display.sh /usr/bin/python3 tests/bench/measure_process.py "$build/kolvex" \
         "$build/tests/kolvex_bare_window" assets/data 10
+    echo
+    echo "== the Windows build under Wine, beside the Linux build"
+    tests/with_display.sh /usr/bin/python3 tests/bench/measure_wine_start.py \
+        build/windows/kolvex.exe "$build/kolvex" 10
 } | tee "$out"

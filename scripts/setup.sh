@@ -2,13 +2,17 @@
 # Installs what building and testing Kolvex needs on a Debian 12 machine:
 # the Debian packages (only those missing) and raylib, which Debian 12 does not
 # package, built from the source package of Debian's unstable suite.
-# With the step "web", also what the web build and its browser test need.
+# Each step named on the command line adds a target:
+#   windows  the mingw-w64 cross compiler, Wine to test with, raylib for Windows;
+#   web      emscripten, Chromium, raylib for the browser, puppeteer-core.
 # Safe to run again: with everything present it does nothing.
+# Usage: setup.sh [windows] [web]
 set -euo pipefail
 
 readonly RAYLIB_MIN_VERSION="5.5"
 readonly RAYLIB_PREFIX="/usr/local"
 readonly WORK_DIR="${KOLVEX_SETUP_DIR:-/tmp/kolvex-setup}"
+readonly PROJECT_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 readonly PACKAGES=(
     build-essential cmake pkg-config dpkg-dev
@@ -19,6 +23,22 @@ readonly PACKAGES=(
     clang-14 libclang-rt-14-dev valgrind
 )
 
+readonly WINDOWS_PACKAGES=(
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    mingw-w64-x86-64-dev wine wine64
+)
+# The prefix that cmake/mingw-w64-x86_64.cmake searches.
+readonly WINDOWS_RAYLIB_PREFIX="/usr/local/x86_64-w64-mingw32"
+readonly WINDOWS_TOOLCHAIN="$PROJECT_DIR/cmake/mingw-w64-x86_64.cmake"
+
+readonly WEB_PACKAGES=(emscripten chromium)
+# The prefix that the web preset in CMakePresets.json searches.
+readonly WEB_RAYLIB_PREFIX="/opt/kolvex-web/raylib"
+# Debian's emscripten finds its JavaScript tools (acorn) only among Debian's
+# node modules, whichever node runs it.
+readonly WEB_NODE_PATH="/usr/share/nodejs"
+readonly WEB_TEST_DIR="$PROJECT_DIR/tests/web"
+
 log() { printf 'setup: %s\n' "$*"; }
 die() { printf 'setup: error: %s\n' "$*" >&2; exit 1; }
 
@@ -26,9 +46,10 @@ as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
-install_packages() {
-    local missing=()
-    for p in "${PACKAGES[@]}"; do
+# Installs those of the named Debian packages that are missing.
+install_missing() {
+    local missing=() p
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     if [ "${#missing[@]}" -eq 0 ]; then
@@ -84,111 +105,82 @@ fetch_raylib_source() {
         die "apt-get source raylib failed: no raylib source package could be had from sid"
 }
 
-build_raylib() {
-    local src version
-    src=$(find "$WORK_DIR" -maxdepth 1 -mindepth 1 -type d -name 'raylib-*' | head -n1)
+# Prints the unpacked raylib source, fetching it when no earlier run left it.
+raylib_source() {
+    local src
+    src=$(find "$WORK_DIR" -maxdepth 1 -mindepth 1 -type d -name 'raylib-*' 2>/dev/null | head -n1 || true)
+    if [ -z "$src" ]; then
+        fetch_raylib_source >&2
+        src=$(find "$WORK_DIR" -maxdepth 1 -mindepth 1 -type d -name 'raylib-*' | head -n1)
+    fi
     [ -n "$src" ] || die "the raylib source package did not unpack"
-    version=$(sed -n 's/^#define RAYLIB_VERSION  *"\([0-9.]*\).*"/\1/p' "$src/src/raylib.h" | head -n1)
-    version_at_least "$version" "$RAYLIB_MIN_VERSION" ||
-        die "sid offers raylib $version, older than the $RAYLIB_MIN_VERSION this project needs"
-    log "building raylib $version"
-    # SDL2 back end: raylib's default one wants GLFW 3.4, newer than Debian 12 has.
-    cmake -S "$src" -B "$WORK_DIR/build" -DPLATFORM=SDL -DBUILD_SHARED_LIBS=OFF \
-        -DBUILD_EXAMPLES=OFF -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$RAYLIB_PREFIX" \
-        -DCMAKE_POSITION_INDEPENDENT_CODE=ON > "$WORK_DIR/configure.log" ||
-        die "raylib configure failed, see $WORK_DIR/configure.log"
-    cmake --build "$WORK_DIR/build" -j "$(nproc)" > "$WORK_DIR/build.log" ||
-        die "raylib build failed, see $WORK_DIR/build.log"
-    as_root cmake --install "$WORK_DIR/build" > "$WORK_DIR/install.log" ||
-        die "raylib install failed, see $WORK_DIR/install.log"
+    printf '%s\n' "$src"
+}
+
+# Configures, builds and installs a static raylib. NAME names its build folder
+# and logs; the configure command and its own options follow the prefix.
+build_raylib() {
+    local name=$1 prefix=$2 src build
+    shift 2
+    src=$(raylib_source)
+    build="$WORK_DIR/build-$name"
+    log "building $(basename "$src") ($name) into $prefix"
+    "$@" -S "$src" -B "$build" -DBUILD_SHARED_LIBS=OFF -DBUILD_EXAMPLES=OFF \
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" > "$WORK_DIR/configure-$name.log" 2>&1 ||
+        die "raylib configure ($name) failed, see $WORK_DIR/configure-$name.log"
+    cmake --build "$build" -j "$(nproc)" > "$WORK_DIR/build-$name.log" 2>&1 ||
+        die "raylib build ($name) failed, see $WORK_DIR/build-$name.log"
+    as_root cmake --install "$build" > "$WORK_DIR/install-$name.log" ||
+        die "raylib install ($name) failed, see $WORK_DIR/install-$name.log"
 }
 
 install_raylib() {
-    local have
+    local have version
     have=$(installed_raylib_version)
     if [ -n "$have" ] && version_at_least "$have" "$RAYLIB_MIN_VERSION"; then
         return
     fi
-    fetch_raylib_source
-    build_raylib
+    version=$(sed -n 's/^#define RAYLIB_VERSION  *"\([0-9.]*\).*"/\1/p' "$(raylib_source)/src/raylib.h" | head -n1)
+    version_at_least "$version" "$RAYLIB_MIN_VERSION" ||
+        die "sid offers raylib $version, older than the $RAYLIB_MIN_VERSION this project needs"
+    # SDL2 back end: raylib's default one wants GLFW 3.4, newer than Debian 12 has.
+    build_raylib linux "$RAYLIB_PREFIX" cmake -DPLATFORM=SDL -DCMAKE_POSITION_INDEPENDENT_CODE=ON
     have=$(installed_raylib_version)
     [ -n "$have" ] || die "raylib was built but its header is not under $RAYLIB_PREFIX/include"
     log "raylib $have installed under $RAYLIB_PREFIX"
 }
 
-# The web build: Debian's emscripten and Chromium, raylib built for the browser
-# from the same source package, and puppeteer-core for the browser test.
-readonly WEB_PACKAGES=(emscripten chromium)
-readonly WEB_ROOT="/opt/kolvex-web"
-readonly WEB_RAYLIB_SOURCE="$WEB_ROOT/raylib-src"
-readonly WEB_RAYLIB_PREFIX="$WEB_ROOT/raylib"
-# Debian's emscripten finds its JavaScript tools (acorn) only among Debian's
-# node modules, whichever node runs it.
-readonly WEB_NODE_PATH="/usr/share/nodejs"
-readonly WEB_TEST_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/tests/web"
-
-install_web_packages() {
-    local missing=()
-    for p in "${WEB_PACKAGES[@]}"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-    done
-    command -v node > /dev/null || missing+=(nodejs)
-    command -v npm > /dev/null || missing+=(npm)
-    if [ "${#missing[@]}" -eq 0 ]; then
-        return
+setup_windows() {
+    install_missing "${WINDOWS_PACKAGES[@]}"
+    if [ ! -f "$WINDOWS_RAYLIB_PREFIX/lib/libraylib.a" ]; then
+        # RGFW: raylib's own window, input and OpenGL layer, which needs no GLFW
+        # or SDL on Windows.
+        build_raylib windows "$WINDOWS_RAYLIB_PREFIX" cmake -DCMAKE_TOOLCHAIN_FILE="$WINDOWS_TOOLCHAIN" \
+            -DPLATFORM=RGFW
     fi
-    log "installing ${missing[*]}"
-    as_root apt-get update -qq
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
-}
-
-# raylib 6.0's own web platform on GLFW needs a newer emscripten than Debian's;
-# its RGFW-based one builds with it.
-install_web_raylib() {
-    if [ -f "$WEB_RAYLIB_PREFIX/lib/libraylib.a" ]; then
-        return
-    fi
-    if [ ! -d "$WEB_RAYLIB_SOURCE" ]; then
-        local src
-        src=$(find "$WORK_DIR" -maxdepth 1 -mindepth 1 -type d -name 'raylib-*' 2>/dev/null | head -n1)
-        if [ -z "$src" ]; then
-            fetch_raylib_source
-            src=$(find "$WORK_DIR" -maxdepth 1 -mindepth 1 -type d -name 'raylib-*' | head -n1)
-        fi
-        [ -n "$src" ] || die "the raylib source package did not unpack"
-        as_root mkdir -p "$WEB_ROOT"
-        as_root cp -a "$src" "$WEB_RAYLIB_SOURCE"
-    fi
-    log "building raylib for the web into $WEB_RAYLIB_PREFIX"
-    as_root env NODE_PATH="$WEB_NODE_PATH" emcmake cmake -S "$WEB_RAYLIB_SOURCE" -B "$WEB_ROOT/build" \
-        -DPLATFORM=WebRGFW -DBUILD_EXAMPLES=OFF -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_INSTALL_PREFIX="$WEB_RAYLIB_PREFIX" > "$WEB_ROOT/configure.log" 2>&1 ||
-        die "raylib web configure failed, see $WEB_ROOT/configure.log"
-    as_root env NODE_PATH="$WEB_NODE_PATH" cmake --build "$WEB_ROOT/build" -j 2 > "$WEB_ROOT/build.log" 2>&1 ||
-        die "raylib web build failed, see $WEB_ROOT/build.log"
-    as_root cmake --install "$WEB_ROOT/build" > "$WEB_ROOT/install.log" ||
-        die "raylib web install failed, see $WEB_ROOT/install.log"
-}
-
-# puppeteer-core, as pinned by the committed lock file, into tests/web/node_modules.
-install_web_test_tools() {
-    if [ -d "$WEB_TEST_DIR/node_modules/puppeteer-core" ]; then
-        return
-    fi
-    log "installing puppeteer-core into $WEB_TEST_DIR/node_modules"
-    (cd "$WEB_TEST_DIR" && npm ci --no-audit --no-fund) || die "npm ci in $WEB_TEST_DIR failed"
 }
 
 setup_web() {
-    install_web_packages
-    install_web_raylib
-    install_web_test_tools
+    install_missing "${WEB_PACKAGES[@]}"
+    command -v npm > /dev/null || install_missing nodejs npm
+    export NODE_PATH="$WEB_NODE_PATH"
+    if [ ! -f "$WEB_RAYLIB_PREFIX/lib/libraylib.a" ]; then
+        # raylib 6.0's web platform on GLFW needs a newer emscripten than
+        # Debian's; its RGFW-based one builds with it.
+        build_raylib web "$WEB_RAYLIB_PREFIX" emcmake cmake -DPLATFORM=WebRGFW
+    fi
+    # puppeteer-core, as pinned by the committed lock file.
+    if [ ! -d "$WEB_TEST_DIR/node_modules/puppeteer-core" ]; then
+        log "installing puppeteer-core into $WEB_TEST_DIR/node_modules"
+        (cd "$WEB_TEST_DIR" && npm ci --no-audit --no-fund) || die "npm ci in $WEB_TEST_DIR failed"
+    fi
 }
 
-install_packages
+install_missing "${PACKAGES[@]}"
 install_raylib
 for step in "$@"; do
     case "$step" in
+        windows) setup_windows ;;
         web) setup_web ;;
         *) die "unknown step: $step" ;;
     esac
