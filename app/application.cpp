@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr int kWindowWidth = 900;
-constexpr int kWindowHeight = 700;
 constexpr const char* kWindowTitle = "コルベクス";
 constexpr int kTargetFps = 120;
 #if defined(__EMSCRIPTEN__)

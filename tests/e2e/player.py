@@ -8,37 +8,31 @@ heuristic likes it best (few holes, low and flat stack, rows cleared), and turns
 moves and drops it with the keys a person would use.
 """
 
+import json
+import os
 import time
 
+# The game's own tables, written out at build time by tests/support/game_facts.cpp.
+FACTS_PATH = os.environ.get("KOLVEX_GAME_FACTS") or os.path.join(
+    os.path.dirname(os.path.abspath(__file__)), "..", "..", "build", "release", "tests",
+    "game_facts.json")
+with open(FACTS_PATH) as facts_file:
+    FACTS = json.load(facts_file)
+
 # Cells of each piece in each rotation, as columns and rows inside its 4 x 4 box.
-SHAPES = {
-    "I": [[(0, 1), (1, 1), (2, 1), (3, 1)], [(2, 0), (2, 1), (2, 2), (2, 3)],
-          [(0, 2), (1, 2), (2, 2), (3, 2)], [(1, 0), (1, 1), (1, 2), (1, 3)]],
-    "O": [[(0, 0), (1, 0), (0, 1), (1, 1)]] * 4,
-    "S": [[(1, 0), (2, 0), (0, 1), (1, 1)], [(0, 0), (0, 1), (1, 1), (1, 2)]] * 2,
-    "Z": [[(0, 0), (1, 0), (1, 1), (2, 1)], [(1, 0), (0, 1), (1, 1), (0, 2)]] * 2,
-    "T": [[(1, 0), (0, 1), (1, 1), (2, 1)], [(1, 0), (2, 1), (1, 2), (1, 1)],
-          [(0, 1), (1, 1), (2, 1), (1, 2)], [(1, 0), (1, 1), (1, 2), (0, 1)]],
-    "L": [[(0, 1), (1, 1), (2, 1), (2, 0)], [(0, 0), (0, 1), (0, 2), (1, 2)],
-          [(0, 0), (1, 0), (2, 0), (0, 1)], [(0, 0), (1, 0), (1, 1), (1, 2)]],
-    "J": [[(0, 0), (0, 1), (1, 1), (2, 1)], [(0, 0), (0, 1), (0, 2), (1, 0)],
-          [(0, 0), (1, 0), (2, 0), (2, 1)], [(1, 0), (1, 1), (1, 2), (0, 2)]],
-}
+SHAPES = {name: [[tuple(cell) for cell in rotation] for rotation in rotations]
+          for name, rotations in FACTS["shapes"].items()}
+COLOURS = {name: tuple(rgb) for name, rgb in FACTS["colours"].items()}
 
-COLOURS = {
-    "I": (0, 121, 241), "O": (253, 249, 0), "S": (0, 228, 48), "Z": (230, 41, 55),
-    "T": (200, 122, 255), "L": (255, 161, 0), "J": (102, 191, 255),
-}
+WIDTH, HEIGHT = FACTS["well"]["columns"], FACTS["well"]["rows"]
+SPAWN_X = FACTS["well"]["spawn_column"]
 
-WIDTH, HEIGHT = 10, 20
-SPAWN_X = 3
-
-# Where things are in the 900 x 700 window.
-CELL = 29
-WELL_X, WELL_Y = 40, 60
-PREVIEW_CELL = 21.75
-NEXT_X, NEXT_Y = 410, 120
-HOLD_X, HOLD_Y = 410, 280
+# Where things are in the window.
+CELL = FACTS["cell"]
+WELL_X, WELL_Y = FACTS["well_origin"]
+PREVIEW_CELL = FACTS["preview_cell"]
+NEXT_X, NEXT_Y = FACTS["next_origin"]
+HOLD_X, HOLD_Y = FACTS["hold_origin"]
 
 
 def classify(rgb, bright=120):

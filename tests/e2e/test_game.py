@@ -40,8 +40,8 @@ def ghost_cells(shot):
     translucent landing image of the piece in an empty well."""
     count = 0
     for r in (18, 19):
-        row = [shot.pixel(*p.well_cell_sample(c, r)) for c in range(10)]
-        median = [sorted(channel)[5] for channel in zip(*row)]
+        row = [shot.pixel(*p.well_cell_sample(c, r)) for c in range(p.WIDTH)]
+        median = [sorted(channel)[p.WIDTH // 2] for channel in zip(*row)]
         count += sum(1 for rgb in row if max(abs(a - b) for a, b in zip(rgb, median)) > 25)
     return count
 
