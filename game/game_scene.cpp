@@ -34,7 +34,6 @@ constexpr float kCountdownStartScale = 1.4f;
 constexpr float kCountdownShrink = 0.4f;
 constexpr std::int32_t kResumeEntry = 0;
 constexpr std::int32_t kQuitEntry = 1;
-constexpr float kFirstLevelInterval = 0.8f;
 constexpr std::uint8_t kBoardWidth = 10;
 constexpr std::uint8_t kBoardHeight = 20;
 constexpr std::uint8_t kStartCellSize = 20;

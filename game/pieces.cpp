@@ -71,16 +71,22 @@ PieceType randomPieceType() {
     return static_cast<PieceType>(GetRandomValue(0, kLastPieceType));
 }
 
-void spawnPiece(GameScene& game) {
-    game.pieceType = nextPieceType;
-    nextPieceType = randomPieceType();
+void enterPiece(GameScene& game, PieceType type) {
+    game.pieceType = type;
     game.pieceRotation = 0;
     game.pieceX = spawnColumn(game);
     game.pieceY = kSpawnRow;
-    game.canHold = true;
+    // A piece that enters over the stack ends the game instead of being locked
+    // into settled cells.
     if (!pieceFits(game.pieceType, 0, game.pieceX, kSpawnRow)) {
         game.toppedOut = true;
     }
+}
+
+void spawnPiece(GameScene& game) {
+    enterPiece(game, nextPieceType);
+    nextPieceType = randomPieceType();
+    game.canHold = true;
 }
 
 void rotatePiece(GameScene& game) {

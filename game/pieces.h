@@ -34,5 +34,9 @@ constexpr int pieceIndex(PieceType type) {
 std::int8_t spawnColumn(const GameScene& game);
 
 PieceType randomPieceType();
+// Brings a piece of this type in at the top of the well, in its first rotation;
+// one that does not fit there tops the game out.
+void enterPiece(GameScene& game, PieceType type);
+// The next piece enters and a new next one is drawn.
 void spawnPiece(GameScene& game);
 void rotatePiece(GameScene& game);

@@ -17,7 +17,6 @@ namespace {
 constexpr int kHardDropPointsPerRow = 2;
 constexpr std::uint32_t kClearPointsUnit = 100;
 constexpr float kSoftDropInterval = 0.05f;
-constexpr float kFirstLevelInterval = 0.8f;
 constexpr float kIntervalStepPerLevel = 0.07f;
 constexpr float kFastestInterval = 0.15f;
 constexpr int kCalmStackHeight = 9;
@@ -153,17 +152,8 @@ void exchangeHold(GameScene& game) {
     game.holdType = game.pieceType;
     if (held == PieceType::None) {
         spawnPiece(game);
-        game.canHold = false;
-        return;
+    } else {
+        enterPiece(game, held);
     }
-    game.pieceType = held;
-    game.pieceRotation = 0;
-    game.pieceX = spawnColumn(game);
-    game.pieceY = 0;
     game.canHold = false;
-    // Tested like a spawned piece: one that comes back over the stack ends the
-    // game instead of being locked into settled cells.
-    if (!pieceFits(game.pieceType, 0, game.pieceX, game.pieceY)) {
-        game.toppedOut = true;
-    }
 }

@@ -4,6 +4,9 @@
 
 struct GameScene;
 
+// Seconds between gravity's steps on the first level.
+inline constexpr float kFirstLevelInterval = 0.8f;
+
 void handleInput(GameScene& game);
 void applyGravity(GameScene& game);
 void updateMusicPitch(GameScene& game);

@@ -19,14 +19,10 @@ constexpr int kSparklesPerRow = 42;
 constexpr int kSmokePerDrop = 28;
 constexpr Color kSparkleColor = {255, 203, 0, 255}; // GOLD
 constexpr float kFramesPerSecond = 60.0f;
-constexpr float kRowFlashTime = 0.18f;
 constexpr float kShakeTime = 0.18f;
 constexpr int kShakeReachX = 6;
 constexpr int kShakeReachY = 4;
 constexpr float kParticleGravity = 280.0f;
-constexpr float kLiftTime = 0.08f;
-constexpr float kFlyTime = 0.15f;
-constexpr float kSettleTime = 0.08f;
 
 float randomFloat(int min, int max) {
     return static_cast<float>(GetRandomValue(min, max));
@@ -122,20 +118,20 @@ void updateHoldTransfer(GameScene& game, float dt) {
     transfer.timer += dt;
     switch (transfer.state) {
     case HoldState::Lift:
-        if (transfer.timer >= kLiftTime) {
+        if (transfer.timer >= kHoldLiftTime) {
             transfer.state = HoldState::Fly;
             transfer.timer = 0.0f;
         }
         break;
     case HoldState::Fly:
-        if (transfer.timer >= kFlyTime) {
+        if (transfer.timer >= kHoldFlyTime) {
             exchangeHold(game);
             transfer.state = HoldState::Settle;
             transfer.timer = 0.0f;
         }
         break;
     case HoldState::Settle:
-        if (transfer.timer >= kSettleTime) {
+        if (transfer.timer >= kHoldSettleTime) {
             transfer.state = HoldState::Idle;
         }
         break;

@@ -4,6 +4,12 @@
 
 struct GameScene;
 
+// How long the timed effects last: advanced here, faded by their drawing.
+inline constexpr float kRowFlashTime = 0.18f;
+inline constexpr float kHoldLiftTime = 0.08f;
+inline constexpr float kHoldFlyTime = 0.15f;
+inline constexpr float kHoldSettleTime = 0.08f;
+
 void loadEffectFrames(GameScene& game);
 void spawnRowClearEffect(GameScene& game, int row);
 void spawnDropSmoke(GameScene& game);

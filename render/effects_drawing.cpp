@@ -3,6 +3,7 @@
 #include "render/effects_drawing.h"
 
 #include "game/game_scene.h"
+#include "render/effects.h"
 
 #include <algorithm>
 #include <vector>
@@ -10,11 +11,8 @@
 namespace {
 
 constexpr float kParticleFadeRate = 2.0f; // fades out over the last half second
-constexpr float kFlashDuration = 0.18f;
 constexpr float kFlashPeakAlpha = 0.85f;
 constexpr float kFlashMargin = 4.0f;
-constexpr float kCometTravelTime = 0.15f;
-constexpr float kHoldStepTime = 0.08f; // length of Lift and of Settle
 constexpr float kLiftSettleDim = 0.75f;
 constexpr float kFlyDim = 0.65f;
 constexpr float kGlowWidth = 18.0f;
@@ -62,11 +60,11 @@ float smoothstep(float t) {
 float holdDimming(const HoldTransfer& transfer) {
     switch (transfer.state) {
     case HoldState::Lift:
-        return transfer.timer / kHoldStepTime * kLiftSettleDim;
+        return transfer.timer / kHoldLiftTime * kLiftSettleDim;
     case HoldState::Fly:
         return kFlyDim;
     case HoldState::Settle:
-        return (1.0f - transfer.timer / kHoldStepTime) * kLiftSettleDim;
+        return (1.0f - transfer.timer / kHoldSettleTime) * kLiftSettleDim;
     case HoldState::Idle:
         break;
     }
@@ -88,7 +86,7 @@ void drawRowFlashes(const GameScene& game, Vector2 origin) {
         const Rectangle bar{origin.x - kFlashMargin,
                             static_cast<float>(flash.row) * c + origin.y - kFlashMargin,
                             width + 2.0f * kFlashMargin, c + 2.0f * kFlashMargin};
-        DrawRectangleRec(bar, Fade(WHITE, flash.timeLeft / kFlashDuration * kFlashPeakAlpha));
+        DrawRectangleRec(bar, Fade(WHITE, flash.timeLeft / kRowFlashTime * kFlashPeakAlpha));
     }
 }
 
@@ -98,7 +96,7 @@ void drawHoldTransfer(const GameScene& game) {
         return;
     }
     // Every state restarts its timer, so the head sets out from the piece each time.
-    const float s = smoothstep(std::clamp(transfer.timer / kCometTravelTime, 0.0f, 1.0f));
+    const float s = smoothstep(std::clamp(transfer.timer / kHoldFlyTime, 0.0f, 1.0f));
     const Vector2 head{transfer.start.x + (transfer.target.x - transfer.start.x) * s,
                        transfer.start.y + (transfer.target.y - transfer.start.y) * s};
     DrawLineEx(transfer.start, head, kGlowWidth, Fade(SKYBLUE, 0.2f));

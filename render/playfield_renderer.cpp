@@ -7,6 +7,7 @@
 #include "game/game_scene.h"
 #include "game/pieces.h"
 #include "render/background.h"
+#include "render/effects.h"
 #include "render/effects_drawing.h"
 #include "render/menu_text.h"
 #include "render/playfield_layout.h"
@@ -29,7 +30,6 @@ constexpr float kFrameThickness = 5.0f;
 constexpr float kEmptyCellAlpha = 0.3f;
 constexpr unsigned char kGhostAlpha = 90;
 constexpr float kGhostOutlineAlpha = 0.3f;
-constexpr float kFlyTime = 0.15f;
 constexpr float kFlyEndScale = 0.85f;
 constexpr float kBoxMargin = 10.0f;
 constexpr float kBoxThickness = 3.0f;
@@ -164,7 +164,7 @@ void drawFallingPiece(const GameScene& game, Vector2 origin) {
     float scale = 1.0f;
     // While the comet flies the piece shrinks and fades, as if it left with it.
     if (game.holdTransfer.state == HoldState::Fly) {
-        const float t = std::clamp(game.holdTransfer.timer / kFlyTime, 0.0f, 1.0f);
+        const float t = std::clamp(game.holdTransfer.timer / kHoldFlyTime, 0.0f, 1.0f);
         colour.a = static_cast<unsigned char>((1.0f - t) * 255.0f);
         scale = 1.0f + (kFlyEndScale - 1.0f) * t;
     }
