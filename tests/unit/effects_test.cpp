@@ -72,7 +72,7 @@ TEST_F(EffectsTest, ARowClearAppends42SparklesFromEightDrawsEachAndAFlash) {
     EXPECT_EQ(p.frameSet, kSparkleFrameSet);
     ASSERT_EQ(gameScene.rowFlashes.size(), 1u);
     EXPECT_EQ(gameScene.rowFlashes[0].row, 5);
-    EXPECT_FLOAT_EQ(gameScene.rowFlashes[0].timeLeft, 0.18f);
+    EXPECT_FLOAT_EQ(gameScene.rowFlashes[0].timeLeft, kRowFlashTime);
 
     // With an empty pool the frame is not drawn for and the sparkle stays invisible.
     gameScene.sparkleFrames.clear();

@@ -310,7 +310,7 @@ TEST_F(GameSceneTest, ExitResetsForARetryButKeepsTheResults) {
     EXPECT_EQ(gameScene.level, 1);
     EXPECT_EQ(gameScene.score, 0u);
     EXPECT_EQ(gameScene.backgroundIndex, 0);
-    EXPECT_FLOAT_EQ(gameScene.fallInterval, 0.8f);
+    EXPECT_FLOAT_EQ(gameScene.fallInterval, kFirstLevelInterval);
     EXPECT_EQ(gameScene.sparkleFrames.size(), 16u);
 }
 

@@ -101,7 +101,7 @@ TEST_F(RulesTest, ClearsScoreBySquaresAndRaiseLevelsBackgroundsAndSpeed) {
     scoreClear(gameScene, 1);
     EXPECT_EQ(gameScene.score, 100u);
     EXPECT_EQ(gameScene.level, 1);
-    EXPECT_FLOAT_EQ(gameScene.fallInterval, 0.8f);
+    EXPECT_FLOAT_EQ(gameScene.fallInterval, kFirstLevelInterval);
     EXPECT_EQ(TextureStore::instance().currentBackground, "bg_beach");
 
     gameScene.lines = 9;
@@ -154,7 +154,7 @@ TEST_F(RulesTest, GravityStepsOncePerIntervalAndSoftDropAtAnyLevel) {
     EXPECT_FLOAT_EQ(gameScene.fallTimer, 0.0f);
 
     // Soft drop: one row per 0.05 s at level 1 and at level 11 alike.
-    for (const float interval : {0.8f, 0.15f}) {
+    for (const float interval : {kFirstLevelInterval, 0.15f}) {
         place(PieceType::T, 0, 3, 0);
         gameScene.fallTimer = 0.0f;
         gameScene.fallInterval = interval;
