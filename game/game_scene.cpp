@@ -5,6 +5,7 @@
 #include "app/scene_manager.h"
 #include "assets/audio_manager.h"
 #include "assets/embedded_assets.h"
+#include "assets/embedded_loading.h"
 #include "assets/texture_store.h"
 #include "game/board.h"
 #include "game/pieces.h"
@@ -40,7 +41,7 @@ constexpr std::uint8_t kStartCellSize = 20;
 
 void loadTextures(GameScene& game) {
     TextureStore& store = TextureStore::instance();
-    blockTexture = store.load("tx_block", tx_block_png, static_cast<int>(tx_block_png_len));
+    blockTexture = loadEmbeddedTexture("tx_block");
     // In name order, as `backgroundNames` has them.
     for (const EmbeddedFile& file : embeddedFiles("bg_")) {
         store.load(file.name, file.bytes, file.length);
@@ -49,21 +50,9 @@ void loadTextures(GameScene& game) {
     loadEffectFrames(game);
 }
 
-void startMusic() {
-    AudioManager& audio = AudioManager::instance();
-    if (audio.loadMusic(kMusicName, bgm_korubekusu_intro_ogg,
-                        static_cast<int>(bgm_korubekusu_intro_ogg_len), bgm_korubekusu_loop_ogg,
-                        static_cast<int>(bgm_korubekusu_loop_ogg_len))) {
-        audio.playMusic(kMusicName);
-    } else {
-        TraceLog(LOG_WARNING, "Failed to load BGM!");
-    }
-}
-
 void loadSounds() {
     for (const char* name : kSoundNames) {
-        const EmbeddedFile file = embeddedFile(name);
-        AudioManager::instance().loadSound(name, file.bytes, file.length);
+        loadEmbeddedSound(name);
     }
 }
 
@@ -122,7 +111,7 @@ void GameScene::enter(SceneManager& sceneManager) {
     manager = &sceneManager;
     resetBoard(*this);
     loadTextures(*this);
-    startMusic();
+    startSceneMusic(kMusicName, "bgm_korubekusu_intro", "bgm_korubekusu_loop");
     loadSounds();
     AudioManager::instance().playSound("sfx_countdown", 1.0f);
     nextPieceType = randomPieceType();

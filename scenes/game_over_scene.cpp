@@ -5,7 +5,7 @@
 
 #include "app/scene_manager.h"
 #include "assets/audio_manager.h"
-#include "assets/embedded_assets.h"
+#include "assets/embedded_loading.h"
 #include "render/menu_text.h"
 #include "save/high_score.h"
 
@@ -42,19 +42,12 @@ void drawCentredLine(const char* text, int size, float offset) {
 
 void GameOverScene::enter(SceneManager& sceneManager) {
     manager = &sceneManager;
-    AudioManager& audio = AudioManager::instance();
-    const int musicLength = static_cast<int>(bgm_gameover_ogg_len);
-    if (audio.loadMusic("bgm_gameover", bgm_gameover_ogg, musicLength, bgm_gameover_ogg,
-                        musicLength)) {
-        audio.playMusic("bgm_gameover");
-    } else {
-        TraceLog(LOG_WARNING, "Failed to load BGM!");
+    // One file, played through: the loop is the whole music again.
+    startSceneMusic("bgm_gameover", "bgm_gameover", "bgm_gameover");
+    for (const char* name : {"sfx_confirm", "sfx_quit", "sfx_select", "sfx_gameover"}) {
+        loadEmbeddedSound(name);
     }
-    audio.loadSound("sfx_confirm", sfx_confirm_ogg, static_cast<int>(sfx_confirm_ogg_len));
-    audio.loadSound("sfx_quit", sfx_quit_ogg, static_cast<int>(sfx_quit_ogg_len));
-    audio.loadSound("sfx_select", sfx_select_ogg, static_cast<int>(sfx_select_ogg_len));
-    audio.loadSound("sfx_gameover", sfx_gameover_ogg, static_cast<int>(sfx_gameover_ogg_len));
-    audio.playSound("sfx_gameover", 1.0f);
+    AudioManager::instance().playSound("sfx_gameover", 1.0f);
 
     const HighScoreRecord stored = loadHighScore();
     score = manager->lastScore();

@@ -4,7 +4,7 @@
 
 #include "app/scene_manager.h"
 #include "assets/audio_manager.h"
-#include "assets/embedded_assets.h"
+#include "assets/embedded_loading.h"
 #include "assets/texture_store.h"
 #include "render/background.h"
 #include "render/menu_text.h"
@@ -134,21 +134,14 @@ void drawMenu(const TitleScene& scene) {
 
 void TitleScene::enter(SceneManager& sceneManager) {
     manager = &sceneManager;
-    TextureStore& store = TextureStore::instance();
-    store.load("tx_titlebg", tx_titlebg_png, static_cast<int>(tx_titlebg_png_len));
-    store.load("tx_htpbg", tx_htpbg_png, static_cast<int>(tx_htpbg_png_len));
+    loadEmbeddedTexture("tx_titlebg");
+    loadEmbeddedTexture("tx_htpbg");
     showBackground(*this, kMenuBackground);
 
-    AudioManager& audio = AudioManager::instance();
-    if (audio.loadMusic(kMusicName, bgm_title_intro_ogg, static_cast<int>(bgm_title_intro_ogg_len),
-                        bgm_title_loop_ogg, static_cast<int>(bgm_title_loop_ogg_len))) {
-        audio.playMusic(kMusicName);
-    } else {
-        TraceLog(LOG_WARNING, "Failed to load BGM!");
-    }
-    audio.loadSound(kConfirmSound, sfx_confirm_ogg, static_cast<int>(sfx_confirm_ogg_len));
-    audio.loadSound(kQuitSound, sfx_quit_ogg, static_cast<int>(sfx_quit_ogg_len));
-    audio.loadSound(kSelectSound, sfx_select_ogg, static_cast<int>(sfx_select_ogg_len));
+    startSceneMusic(kMusicName, "bgm_title_intro", "bgm_title_loop");
+    loadEmbeddedSound(kConfirmSound);
+    loadEmbeddedSound(kQuitSound);
+    loadEmbeddedSound(kSelectSound);
 }
 
 void TitleScene::update() {
