@@ -84,9 +84,9 @@ void confirm(TitleScene& scene, MenuItem entry) {
     }
 }
 
-// Both moves and Enter belong to the entry highlighted when this step began, so
-// Down and Up together make both of that entry's moves, and Enter with a move
-// carries out the entry that was highlighted before the move.
+// Both moves and the confirm belong to the entry highlighted when this step began,
+// so Down and Up together make both of that entry's moves, and a confirm with a
+// move carries out the entry that was highlighted before the move.
 void handleMenuKeys(TitleScene& scene) {
     const MenuItem row = scene.item;
     const int index = screenIndex(row);
