@@ -2,6 +2,7 @@
 // the pause menu, and hands over to the game-over or the title scene.
 #include "game/game_scene.h"
 
+#include "app/controls.h"
 #include "app/scene_manager.h"
 #include "assets/audio_manager.h"
 #include "assets/embedded_assets.h"
@@ -70,18 +71,13 @@ void updateCountdown(GameScene& game) {
     game.countdownScale = kCountdownStartScale - e * kCountdownShrink;
 }
 
-bool pauseEntryKeyPressed() {
-    return IsKeyPressed(KEY_LEFT) || IsKeyPressed(KEY_A) || IsKeyPressed(KEY_RIGHT) ||
-           IsKeyPressed(KEY_D);
-}
-
 void updatePauseMenu(GameScene& game) {
     AudioManager& audio = AudioManager::instance();
-    if (pauseEntryKeyPressed()) {
+    if (fired(Action::MenuLeft) || fired(Action::MenuRight)) {
         game.pauseSelection = game.pauseSelection == kResumeEntry ? kQuitEntry : kResumeEntry;
         audio.playSound("sfx_select", 1.0f);
     }
-    if (!IsKeyPressed(KEY_ENTER)) {
+    if (!fired(Action::Confirm)) {
         return;
     }
     if (game.pauseSelection == kResumeEntry) {
@@ -120,6 +116,7 @@ void GameScene::enter(SceneManager& sceneManager) {
 }
 
 void GameScene::update() {
+    readControls();
     if (phase == GamePhase::Countdown) {
         updateCountdown(*this);
         return;
@@ -128,7 +125,9 @@ void GameScene::update() {
         manager->requestSwitch(SceneId::GameOver);
         return;
     }
-    if (phase == GamePhase::Playing && IsKeyPressed(KEY_ESCAPE)) {
+    if (phase == GamePhase::Playing && fired(Action::Pause)) {
+        // Start also confirms: the press that paused must not resume at once.
+        spend(Action::Pause);
         phase = GamePhase::Paused;
         pauseSelection = kResumeEntry;
         AudioManager::instance().playSound("sfx_pause", 1.0f);

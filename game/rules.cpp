@@ -1,8 +1,9 @@
-// What happens during play: sideways moves, the hard drop, turning, the hold key,
+// What happens during play: sideways moves, the hard drop, turning, the hold action,
 // gravity with the soft drop, the hold exchange, scoring with levels and speed,
 // and the music's pitch that rises with the stack.
 #include "game/rules.h"
 
+#include "app/controls.h"
 #include "assets/audio_manager.h"
 #include "assets/texture_store.h"
 #include "game/board.h"
@@ -24,19 +25,6 @@ constexpr float kPitchRiseRows = 11.0f;
 constexpr float kCalmPitch = 1.0f;
 constexpr float kTopPitch = 1.2f;
 constexpr float kPitchFollowRate = 3.5f;
-
-bool firesMove(int key, int altKey) {
-    return IsKeyPressed(key) || IsKeyPressedRepeat(key) || IsKeyPressed(altKey) ||
-           IsKeyPressedRepeat(altKey);
-}
-
-bool pressedEither(int key, int altKey) {
-    return IsKeyPressed(key) || IsKeyPressed(altKey);
-}
-
-bool softDropHeld() {
-    return IsKeyDown(KEY_DOWN) || IsKeyDown(KEY_S);
-}
 
 bool fitsShifted(const GameScene& game, int dx, int dy) {
     return pieceFits(game.pieceType, game.pieceRotation, game.pieceX + dx, game.pieceY + dy);
@@ -78,20 +66,20 @@ int stackHeight() {
 } // namespace
 
 void handleInput(GameScene& game) {
-    if (firesMove(KEY_LEFT, KEY_A) && fitsShifted(game, -1, 0)) {
+    if (fired(Action::MoveLeft) && fitsShifted(game, -1, 0)) {
         game.pieceX = static_cast<std::int8_t>(game.pieceX - 1);
     }
-    if (firesMove(KEY_RIGHT, KEY_D) && fitsShifted(game, 1, 0)) {
+    if (fired(Action::MoveRight) && fitsShifted(game, 1, 0)) {
         game.pieceX = static_cast<std::int8_t>(game.pieceX + 1);
     }
-    if (pressedEither(KEY_UP, KEY_W)) {
+    if (fired(Action::HardDrop)) {
         hardDrop(game);
         return;
     }
-    if (IsKeyPressed(KEY_SPACE)) {
+    if (fired(Action::Turn)) {
         rotatePiece(game);
     }
-    if (pressedEither(KEY_LEFT_CONTROL, KEY_RIGHT_CONTROL) && game.canHold) {
+    if (fired(Action::Hold) && game.canHold) {
         pressHold(game);
     }
 }
@@ -103,7 +91,7 @@ void applyGravity(GameScene& game) {
         return;
     }
     game.fallTimer += GetFrameTime();
-    const float interval = softDropHeld() ? kSoftDropInterval : game.fallInterval;
+    const float interval = fired(Action::SoftDrop) ? kSoftDropInterval : game.fallInterval;
     if (game.fallTimer < interval) {
         return;
     }

@@ -1,4 +1,4 @@
-// What happens during play: the keys, the hard drop, gravity with the soft drop,
+// What happens during play: the player's actions, the hard drop, gravity with the soft drop,
 // the hold exchange, scoring and levels, and the music's pitch.
 #pragma once
 

@@ -3,6 +3,7 @@
 // offers RETRY and QUIT.
 #include "scenes/game_over_scene.h"
 
+#include "app/controls.h"
 #include "app/scene_manager.h"
 #include "assets/audio_manager.h"
 #include "assets/embedded_loading.h"
@@ -56,25 +57,26 @@ void GameOverScene::enter(SceneManager& sceneManager) {
 }
 
 void GameOverScene::update() {
+    readControls();
     const float frameTime = GetFrameTime();
     elapsed += frameTime;
     if (elapsed > kInputDelay) {
         AudioManager& audio = AudioManager::instance();
         if (selection == GameOverChoice::Retry) {
-            if (IsKeyPressed(KEY_DOWN) || IsKeyPressed(KEY_S)) {
+            if (fired(Action::MenuDown)) {
                 audio.playSound("sfx_select", 1.0f);
                 selection = GameOverChoice::Quit;
             }
-            if (IsKeyPressed(KEY_ENTER)) {
+            if (fired(Action::Confirm)) {
                 audio.playSound("sfx_confirm", 1.0f);
                 manager->requestSwitch(SceneId::Game);
             }
         } else {
-            if (IsKeyPressed(KEY_UP) || IsKeyPressed(KEY_W)) {
+            if (fired(Action::MenuUp)) {
                 audio.playSound("sfx_select", 1.0f);
                 selection = GameOverChoice::Retry;
             }
-            if (IsKeyPressed(KEY_ENTER)) {
+            if (fired(Action::Confirm)) {
                 audio.playSound("sfx_quit", 1.0f);
                 manager->requestSwitch(SceneId::Title);
             }

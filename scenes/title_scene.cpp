@@ -2,6 +2,7 @@
 // and credits pages opened from it, the title music and the menu sounds.
 #include "scenes/title_scene.h"
 
+#include "app/controls.h"
 #include "app/scene_manager.h"
 #include "assets/audio_manager.h"
 #include "assets/embedded_loading.h"
@@ -83,25 +84,25 @@ void confirm(TitleScene& scene, MenuItem entry) {
     }
 }
 
-// Both moves and Enter belong to the entry highlighted when this step began, so
-// Down and Up together make both of that entry's moves, and Enter with a move
-// carries out the entry that was highlighted before the move.
+// Both moves and the confirm belong to the entry highlighted when this step began,
+// so Down and Up together make both of that entry's moves, and a confirm with a
+// move carries out the entry that was highlighted before the move.
 void handleMenuKeys(TitleScene& scene) {
     const MenuItem row = scene.item;
     const int index = screenIndex(row);
-    if ((IsKeyPressed(KEY_DOWN) || IsKeyPressed(KEY_S)) && index + 1 < kEntryCount) {
+    if (fired(Action::MenuDown) && index + 1 < kEntryCount) {
         selectItem(scene, kScreenOrder[index + 1]);
     }
-    if ((IsKeyPressed(KEY_UP) || IsKeyPressed(KEY_W)) && index > 0) {
+    if (fired(Action::MenuUp) && index > 0) {
         selectItem(scene, kScreenOrder[index - 1]);
     }
-    if (IsKeyPressed(KEY_ENTER)) {
+    if (fired(Action::Confirm)) {
         confirm(scene, row);
     }
 }
 
 void handlePageKeys(TitleScene& scene) {
-    if (!IsKeyPressed(KEY_ESCAPE)) {
+    if (!fired(Action::Back)) {
         return;
     }
     play(kQuitSound);
@@ -111,10 +112,10 @@ void handlePageKeys(TitleScene& scene) {
 
 // Home and End act on the pages too; the change shows once the menu is back.
 void handleHomeEnd(TitleScene& scene) {
-    if (IsKeyPressed(KEY_HOME) && scene.item != MenuItem::GameStart) {
+    if (fired(Action::MenuFirst) && scene.item != MenuItem::GameStart) {
         selectItem(scene, MenuItem::GameStart);
     }
-    if (IsKeyPressed(KEY_END) && scene.item != MenuItem::Quit) {
+    if (fired(Action::MenuLast) && scene.item != MenuItem::Quit) {
         selectItem(scene, MenuItem::Quit);
     }
 }
@@ -145,6 +146,7 @@ void TitleScene::enter(SceneManager& sceneManager) {
 }
 
 void TitleScene::update() {
+    readControls();
     handleHomeEnd(*this);
     if (page == TitlePage::Menu) {
         handleMenuKeys(*this);

@@ -26,6 +26,13 @@ struct HeldKey {
     int to;
 };
 
+struct AxisSpan {
+    int axis;
+    float value;
+    int from;
+    int to;
+};
+
 struct MusicState {
     float length = 0.0f;
     float position = 0.0f;
@@ -45,6 +52,9 @@ struct State {
     std::map<int, std::set<int>> pressed;
     std::map<int, std::set<int>> repeated;
     std::vector<HeldKey> held;
+    int padFrom = -1;
+    std::vector<HeldKey> padHeld;
+    std::vector<AxisSpan> padAxes;
     std::vector<int> randomQueue;
     std::vector<standin::RandomRequest> randomRequests;
     std::mt19937 rng{kRandomSeed};
@@ -151,6 +161,18 @@ void hold(int key, int fromFrame, int toFrame) {
 }
 void closeWindowAt(int atFrame) {
     state().closeAt = atFrame;
+}
+void connectGamepad(int fromFrame) {
+    state().padFrom = fromFrame;
+}
+void padHold(int button, int fromFrame, int toFrame) {
+    state().padHeld.push_back({button, fromFrame, toFrame});
+}
+void padPress(int button, int atFrame) {
+    padHold(button, atFrame, atFrame);
+}
+void padAxis(int axis, float value, int fromFrame, int toFrame) {
+    state().padAxes.push_back({axis, value, fromFrame, toFrame});
 }
 void setFrameTime(float seconds) {
     state().frameTime = seconds;
@@ -314,6 +336,38 @@ bool IsKeyDown(int key) {
     const int f = state().frame;
     return std::any_of(state().held.begin(), state().held.end(),
                        [&](const HeldKey& h) { return h.key == key && f >= h.from && f <= h.to; });
+}
+
+bool IsGamepadAvailable(int gamepad) {
+    return gamepad == 0 && state().padFrom >= 0 && state().frame >= state().padFrom;
+}
+
+bool IsGamepadButtonPressed(int gamepad, int button) {
+    return IsGamepadAvailable(gamepad) &&
+           std::any_of(state().padHeld.begin(), state().padHeld.end(), [&](const HeldKey& h) {
+               return h.key == button && h.from == state().frame;
+           });
+}
+
+bool IsGamepadButtonDown(int gamepad, int button) {
+    const int f = state().frame;
+    return IsGamepadAvailable(gamepad) &&
+           std::any_of(state().padHeld.begin(), state().padHeld.end(), [&](const HeldKey& h) {
+               return h.key == button && f >= h.from && f <= h.to;
+           });
+}
+
+float GetGamepadAxisMovement(int gamepad, int axis) {
+    const int f = state().frame;
+    if (!IsGamepadAvailable(gamepad)) {
+        return 0.0f;
+    }
+    for (const AxisSpan& span : state().padAxes) {
+        if (span.axis == axis && f >= span.from && f <= span.to) {
+            return span.value;
+        }
+    }
+    return 0.0f;
 }
 
 int GetRandomValue(int min, int max) {

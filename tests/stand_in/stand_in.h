@@ -2,7 +2,7 @@
 //
 // It defines, under raylib's own names and with raylib.h's declarations, every
 // raylib function the game calls. The keyboard, the frame time, the clock and the
-// random values are scripted frame by frame; draw, audio and image calls are
+// random values are scripted frame by frame, and so is gamepad 0; draw, audio and image calls are
 // recorded with their arguments, and TraceLog lines are kept. Decoding is faked
 // from the real file headers (a PNG's IHDR, an Ogg's last granule position), and a
 // test can make decodes fail. Nothing here needs a display or a sound card.
@@ -30,7 +30,7 @@ struct LogLine {
     std::string text;
 };
 
-// Back to a fresh machine: frame 0, time 0, 1/60 s frames, 900 x 700, no keys,
+// Back to a fresh machine: frame 0, time 0, 1/60 s frames, 900 x 700, no keys, no pad,
 // nothing recorded, every decode succeeding, the random generator reseeded.
 void reset();
 
@@ -44,6 +44,13 @@ void pressNow(int key);                         // press(key, frame())
 void repeat(int key, int atFrame);              // IsKeyPressedRepeat true in that frame
 void hold(int key, int fromFrame, int toFrame); // IsKeyDown true in [from, to]
 void closeWindowAt(int atFrame);                // WindowShouldClose true from that frame
+
+// Gamepad 0: available from a frame on; a button held over frames is pressed in the
+// first of them; an axis keeps its value over frames and is 0 outside them.
+void connectGamepad(int fromFrame);
+void padHold(int button, int fromFrame, int toFrame);
+void padPress(int button, int atFrame); // padHold(button, atFrame, atFrame)
+void padAxis(int axis, float value, int fromFrame, int toFrame);
 
 void setFrameTime(float seconds);
 void setTime(double seconds);

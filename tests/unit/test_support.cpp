@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include "app/controls.h"
 #include "assets/audio_manager.h"
 #include "assets/texture_store.h"
 #include "game/board.h"
@@ -29,6 +30,7 @@ void resetWorld() {
     playfieldLayout = PlayfieldLayout{};
     blockTexture = Texture2D{};
     saveFileOps = kRealSaveFileOps;
+    padState = PadState{};
 }
 
 std::vector<std::string> playedSounds() {

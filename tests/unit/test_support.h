@@ -10,7 +10,8 @@
 #include <vector>
 
 // Puts the stand-in and every process-wide object of the game back to their
-// start-up state: the three scenes, the well, the texture store, the audio manager.
+// start-up state: the three scenes, the well, the texture store, the audio manager,
+// the gamepad's reading.
 void resetWorld();
 
 // Names of the sounds played, in order, resolved through the audio manager.

@@ -1,0 +1,50 @@
+// The player's controls: the keyboard and gamepad 0 read together as the game's
+// actions, so the scenes ask what the player did, never which key or button did it,
+// and a key and a button that mean the same action in one frame count once.
+#pragma once
+
+#include <cstdint>
+
+enum class Action : std::int32_t {
+    MoveLeft,  // a press, then repeating while held
+    MoveRight, // a press, then repeating while held
+    SoftDrop,  // for as long as it is held
+    HardDrop,
+    Turn,
+    Hold,
+    Pause,
+    MenuUp,
+    MenuDown,
+    MenuLeft,
+    MenuRight,
+    MenuFirst,
+    MenuLast,
+    Confirm,
+    Back,
+};
+
+enum class PadDirection : std::int8_t { None, Left, Right, Up, Down };
+
+// What the gamepad did this frame, read once at the start of the frame's update.
+struct PadState {
+    std::uint32_t pressedButtons = 0;       // one bit per raylib button number
+    PadDirection held = PadDirection::None; // the D-pad's, else the stick's
+    std::uint8_t pressedDirections = 0;     // one bit per PadDirection
+    bool stickCentred = true;               // back near the middle since its last press
+    PadDirection repeatDirection = PadDirection::None;
+    float untilRepeat = 0.0f;
+    bool repeatDue = false;
+};
+
+extern PadState padState;
+
+// Once per frame, first in the update step of the scene that runs: takes in the
+// gamepad and advances its held-direction repeat by the frame time.
+void readControls();
+
+// Whether the player did this this frame, on the keyboard or on the pad.
+bool fired(Action action);
+
+// The pad buttons behind this action do nothing more this frame: one press of a
+// button that means two things in a row (Start pauses, then confirms) acts once.
+void spend(Action action);
