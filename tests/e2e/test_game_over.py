@@ -35,16 +35,18 @@ def title_shown(shot):
 
 
 def play_to_top_out(game, new_game=True):
-    """Hard-drops every piece where it enters until the stack reaches the top."""
+    """Hard-drops every piece where it enters until the stack reaches the top.
+    Returns when the screen last showed play: the game-over screen came later."""
     if new_game:
         p.Player(game).start()
-    drops = 0
-    while drops < 60:
+    still_playing = time.monotonic()
+    for _ in range(60):
         game.key("Up", after=0.12)
-        drops += 1
+        looked = time.monotonic()
         if game_over_shown(game.screenshot()):
-            return drops
-    raise AssertionError("no game over after %d hard drops" % drops)
+            return still_playing
+        still_playing = looked
+    raise AssertionError("no game over after 60 hard drops")
 
 
 def wait_for_armed_menu(game):
@@ -71,8 +73,7 @@ def first_game_and_retry(executable):
         game.start()
         game.wait_for_screen(title_shown, "the title screen")
         game.key("Return")
-        play_to_top_out(game)
-        shown_at = time.monotonic()
+        shown_by = play_to_top_out(game)
         shot = game.wait_for_screen(game_over_shown, "the game-over screen")
         game.save(shot, "game_over.png")
 
@@ -88,8 +89,9 @@ def first_game_and_retry(executable):
         game.key("Return")
         assert game_over_shown(game.screenshot()), "Enter acted during the delay"
         wait_for_armed_menu(game)
-        # The screen is noticed up to a key press late, hence the allowance.
-        assert time.monotonic() - shown_at > MENU_DELAY - 0.5, time.monotonic() - shown_at
+        # The screen came after `shown_by` and the entries turned red after the delay,
+        # however late a busy machine lets this test notice either.
+        assert time.monotonic() - shown_by > MENU_DELAY, time.monotonic() - shown_by
 
         game.key("Return")  # RETRY
         game.wait_for_screen(lambda s: not game_over_shown(s), "a new game")
