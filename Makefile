@@ -1,18 +1,17 @@
 # Thin wrapper over the setup script and the CMake presets.
-.PHONY: setup setup-web build web windows run test unit bench assets clean
+.PHONY: setup build web windows run test unit bench assets clean
 
+# The Linux build's set-up; windows and web run their own.
 setup:
-	@bash scripts/setup.sh
-
-setup-web:
-	@bash scripts/setup.sh web
+	@bash scripts/setup.sh linux
 
 build: setup
 	cmake --preset release
 	cmake --build --preset release
 
 # build/web/kolvex.html with its kolvex.js and kolvex.wasm, to be served as they are.
-web: setup-web
+web:
+	@bash scripts/setup.sh web
 	cmake --preset web
 	cmake --build --preset web
 

@@ -8,8 +8,9 @@ set(CMAKE_C_COMPILER ${KOLVEX_MINGW_TRIPLE}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${KOLVEX_MINGW_TRIPLE}-g++-posix)
 set(CMAKE_RC_COMPILER ${KOLVEX_MINGW_TRIPLE}-windres)
 
-# The target's libraries: mingw's own and the cross-built raylib's prefix.
-set(CMAKE_FIND_ROOT_PATH /usr/${KOLVEX_MINGW_TRIPLE} /usr/local/${KOLVEX_MINGW_TRIPLE})
+# The target's libraries are mingw's own; CMakeLists.txt finds raylib's prefix
+# (cmake/Raylib.cmake).
+set(CMAKE_FIND_ROOT_PATH /usr/${KOLVEX_MINGW_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -1,21 +1,26 @@
 #!/usr/bin/env bash
-# Installs what building and testing Kolvex needs on a Debian 12 machine:
-# the Debian packages (only those missing) and raylib, which Debian 12 does not
-# package, built from the source package of Debian's unstable suite.
-# Each step named on the command line adds a target:
-#   windows  the mingw-w64 cross compiler, Wine to test with, raylib for Windows;
-#   web      emscripten, Chromium, raylib for the browser, puppeteer-core.
+# Installs what building and testing Kolvex needs on Debian 12, for each target
+# named on the command line and nothing more:
+#   linux    the compilers, libraries and test tools, raylib for Linux (SDL2);
+#   windows  the mingw-w64 cross compiler, Wine and NSIS, raylib for Windows (RGFW);
+#   web      emscripten, Chromium, puppeteer-core, raylib for the browser (WebRGFW).
+# Root is needed only for missing Debian packages: the script names them, then
+# installs them as root or through sudo. raylib is built as the user from
+# Debian's unstable source package, checked against the series and patched with
+# scripts/patches/raylib/, into the user's cache (cmake/Raylib.cmake says where).
 # Safe to run again: with everything present it does nothing.
-# Usage: setup.sh [windows] [web]
+# Usage: setup.sh linux|windows|web...
 set -euo pipefail
 
-readonly RAYLIB_MIN_VERSION="5.5"
-readonly RAYLIB_PREFIX="/usr/local"
-readonly WORK_DIR="${KOLVEX_SETUP_DIR:-/tmp/kolvex-setup}"
 readonly PROJECT_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+readonly RAYLIB_MODULE="$PROJECT_DIR/cmake/Raylib.cmake"
+readonly DEBIAN_KEYRING=/usr/share/keyrings/debian-archive-keyring.gpg
 
-readonly PACKAGES=(
-    build-essential cmake pkg-config dpkg-dev
+# Fetching, unpacking, patching and building raylib, for every target.
+readonly RAYLIB_BUILD_PACKAGES=(cmake make patch dpkg-dev)
+
+readonly LINUX_PACKAGES=(
+    build-essential pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     libsdl2-dev libgl-dev libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxi-dev
     libpng-dev libvorbis-dev libogg-dev
@@ -25,54 +30,86 @@ readonly PACKAGES=(
 
 readonly WINDOWS_PACKAGES=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-    mingw-w64-x86-64-dev wine wine64
+    mingw-w64-x86-64-dev wine wine64 nsis python3
 )
-# The prefix that cmake/mingw-w64-x86_64.cmake searches.
-readonly WINDOWS_RAYLIB_PREFIX="/usr/local/x86_64-w64-mingw32"
 readonly WINDOWS_TOOLCHAIN="$PROJECT_DIR/cmake/mingw-w64-x86_64.cmake"
 
 readonly WEB_PACKAGES=(emscripten chromium)
-# The prefix that the web preset in CMakePresets.json searches.
-readonly WEB_RAYLIB_PREFIX="/opt/kolvex-web/raylib"
 # Debian's emscripten finds its JavaScript tools (acorn) only among Debian's
 # node modules, whichever node runs it.
 readonly WEB_NODE_PATH="/usr/share/nodejs"
 readonly WEB_TEST_DIR="$PROJECT_DIR/tests/web"
 
 log() { printf 'setup: %s\n' "$*"; }
-die() { printf 'setup: error: %s\n' "$*" >&2; exit 1; }
-
-as_root() {
-    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+die() {
+    printf 'setup: error: %s\n' "$*" >&2
+    exit 1
 }
 
-# Installs those of the named Debian packages that are missing.
+is_installed() {
+    dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
+}
+
+# Installs those of the named Debian packages that are missing: the one step
+# that needs root.
 install_missing() {
     local missing=() p
     for p in "$@"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+        is_installed "$p" || missing+=("$p")
     done
-    if [ "${#missing[@]}" -eq 0 ]; then
-        return
-    fi
-    log "installing ${missing[*]}"
-    as_root apt-get update -qq
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
-}
-
-# Prints the installed raylib version, or nothing when there is none.
-installed_raylib_version() {
-    local header
-    for header in "$RAYLIB_PREFIX/include/raylib.h" /usr/include/raylib.h; do
-        if [ -f "$header" ]; then
-            sed -n 's/^#define RAYLIB_VERSION  *"\([0-9.]*\).*"/\1/p' "$header" | head -n1
-            return
+    [ "${#missing[@]}" -gt 0 ] || return 0
+    local as_root=()
+    if [ "$(id -u)" -ne 0 ]; then
+        command -v sudo > /dev/null ||
+            die "missing Debian packages: ${missing[*]}; install them as root (there is no sudo)"
+        if ! sudo -n true 2> /dev/null && [ ! -t 0 ]; then
+            die "missing Debian packages: ${missing[*]}; install them as root (sudo needs a password and there is no terminal to ask for it)"
         fi
-    done
+        as_root=(sudo)
+    fi
+    log "installing missing Debian packages as root: ${missing[*]}"
+    "${as_root[@]}" apt-get update -qq
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
 }
 
-version_at_least() {
-    [ "$(printf '%s\n%s\n' "$2" "$1" | sort -V | head -n1)" = "$2" ]
+# Creates the user's kolvex cache folder, private, or refuses one that someone
+# else could have planted or can change.
+private_cache() {
+    local dir=$1 owner mode
+    mkdir -p "$(dirname "$dir")"
+    mkdir -m 0700 "$dir" 2> /dev/null || true
+    [ -d "$dir" ] && [ ! -L "$dir" ] || die "$dir is not a folder of its own"
+    owner=$(stat -c %u "$dir")
+    mode=$(stat -c %a "$dir")
+    [ "$owner" = "$(id -u)" ] ||
+        die "$dir belongs to $(stat -c %U "$dir"), not to $(id -un): refusing to build from it"
+    [ $((8#$mode & 8#077)) -eq 0 ] || die "$dir can be read or changed by others (mode $mode)"
+}
+
+# Reads what cmake/Raylib.cmake says about TARGET into the RAYLIB_* variables.
+raylib_facts() {
+    local key value
+    RAYLIB_STALE="" RAYLIB_PATCHES=()
+    while read -r key value; do
+        case "$key" in
+            cache) RAYLIB_CACHE=$value ;;
+            prefix) RAYLIB_PREFIX=$value ;;
+            series) RAYLIB_SERIES=$value ;;
+            source) RAYLIB_SOURCE=$value ;;
+            patch) RAYLIB_PATCHES+=("$value") ;;
+            stale) RAYLIB_STALE=$value ;;
+        esac
+    done < <(cmake -DKOLVEX_RAYLIB_TARGET="$1" -P "$RAYLIB_MODULE")
+    [ -n "${RAYLIB_PREFIX:-}" ] || die "cmake -P $RAYLIB_MODULE named no raylib prefix"
+}
+
+# The version in a raylib source tree's own header.
+header_version() {
+    sed -n 's/^#define RAYLIB_VERSION  *"\([0-9.]*\)".*/\1/p' "$1/src/raylib.h" | head -n1
+}
+
+in_series() {
+    [ "$1" = "$RAYLIB_SERIES" ] || [[ "$1" == "$RAYLIB_SERIES".* ]]
 }
 
 # The mirror this machine already uses, so the project never names a host itself.
@@ -88,87 +125,94 @@ debian_mirror() {
     printf '%s\n' "$uri"
 }
 
-# Fetches the raylib source package with a private apt configuration; the
-# machine's own sources stay untouched and no binary package is taken from sid.
+# Fetches raylib's source package from sid as the user, with a private apt
+# configuration: the machine's own sources stay untouched. apt checks every
+# file against the hashes of the signed index; dpkg-source (-x, without the
+# --no-check that apt passes by default) checks the tarballs against the .dsc.
 fetch_raylib_source() {
-    local mirror apt_opts
-    mirror=$(debian_mirror)
-    rm -rf "$WORK_DIR"
-    mkdir -p "$WORK_DIR/lists/partial"
-    printf 'deb-src %s sid main\n' "$mirror" > "$WORK_DIR/sources.list"
-    apt_opts=(-o "Dir::Etc::SourceList=$WORK_DIR/sources.list"
-              -o "Dir::Etc::SourceParts=/dev/null"
-              -o "Dir::State::Lists=$WORK_DIR/lists")
-    log "fetching the raylib source package from sid"
-    as_root apt-get "${apt_opts[@]}" update -qq || die "apt-get update of the private sid source list failed"
-    (cd "$WORK_DIR" && apt-get "${apt_opts[@]}" source raylib) ||
-        die "apt-get source raylib failed: no raylib source package could be had from sid"
+    local apt_dir="$WORK_DIR/apt" fetch="$WORK_DIR/fetch" tree version
+    mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache" "$fetch"
+    printf 'deb-src [signed-by=%s] %s sid main\n' "$DEBIAN_KEYRING" "$(debian_mirror)" > "$apt_dir/sources.list"
+    local apt_opts=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o "Dir::Etc::SourceParts=/dev/null"
+        -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache"
+        -o APT::Get::AllowUnauthenticated=false -o Acquire::AllowInsecureRepositories=false
+        -o Acquire::AllowDowngradeToInsecureRepositories=false -o DPkg::Source-Options=-x)
+    log "fetching raylib's source package from sid"
+    apt-get "${apt_opts[@]}" update > "$WORK_DIR/fetch.log" 2>&1 ||
+        die "apt-get update of the private sid source list failed, see $WORK_DIR/fetch.log"
+    (cd "$fetch" && apt-get "${apt_opts[@]}" source raylib < /dev/null) >> "$WORK_DIR/fetch.log" 2>&1 ||
+        die "apt-get source raylib failed (unverified or missing), see $WORK_DIR/fetch.log"
+    tree=$(find "$fetch" -mindepth 1 -maxdepth 1 -type d -name 'raylib-*' | head -n1)
+    [ -n "$tree" ] || die "the raylib source package did not unpack, see $WORK_DIR/fetch.log"
+    version=$(header_version "$tree")
+    in_series "$version" || die "sid's raylib source is version ${version:-unknown}; this project builds with raylib $RAYLIB_SERIES.x only (cmake/Raylib.cmake)"
+    mv "$tree" "$fetch/raylib"
+    mv "$fetch" "$RAYLIB_SOURCE"
 }
 
-# Prints the unpacked raylib source, fetching it when no earlier run left it.
-raylib_source() {
-    local src
-    src=$(find "$WORK_DIR" -maxdepth 1 -mindepth 1 -type d -name 'raylib-*' 2>/dev/null | head -n1 || true)
-    if [ -z "$src" ]; then
-        fetch_raylib_source >&2
-        src=$(find "$WORK_DIR" -maxdepth 1 -mindepth 1 -type d -name 'raylib-*' | head -n1)
-    fi
-    [ -n "$src" ] || die "the raylib source package did not unpack"
-    printf '%s\n' "$src"
-}
-
-# Configures, builds and installs a static raylib. NAME names its build folder
-# and logs; the configure command and its own options follow the prefix.
-build_raylib() {
-    local name=$1 prefix=$2 src build
-    shift 2
-    src=$(raylib_source)
-    build="$WORK_DIR/build-$name"
-    log "building $(basename "$src") ($name) into $prefix"
-    "$@" -S "$src" -B "$build" -DBUILD_SHARED_LIBS=OFF -DBUILD_EXAMPLES=OFF \
-        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" > "$WORK_DIR/configure-$name.log" 2>&1 ||
-        die "raylib configure ($name) failed, see $WORK_DIR/configure-$name.log"
-    cmake --build "$build" -j "$(nproc)" > "$WORK_DIR/build-$name.log" 2>&1 ||
-        die "raylib build ($name) failed, see $WORK_DIR/build-$name.log"
-    as_root cmake --install "$build" > "$WORK_DIR/install-$name.log" ||
-        die "raylib install ($name) failed, see $WORK_DIR/install-$name.log"
-}
-
-install_raylib() {
-    local have version
-    have=$(installed_raylib_version)
-    if [ -n "$have" ] && version_at_least "$have" "$RAYLIB_MIN_VERSION"; then
+# Makes RAYLIB_SOURCE hold a verified source package of the series.
+kept_raylib_source() {
+    if [ -d "$RAYLIB_SOURCE/raylib" ] && in_series "$(header_version "$RAYLIB_SOURCE/raylib")"; then
         return
     fi
-    version=$(sed -n 's/^#define RAYLIB_VERSION  *"\([0-9.]*\).*"/\1/p' "$(raylib_source)/src/raylib.h" | head -n1)
-    version_at_least "$version" "$RAYLIB_MIN_VERSION" ||
-        die "sid offers raylib $version, older than the $RAYLIB_MIN_VERSION this project needs"
+    rm -rf "$RAYLIB_SOURCE"
+    fetch_raylib_source
+}
+
+# A fresh copy of the kept source with every patch applied, refusing a patch
+# that no longer applies as it is.
+patched_source() {
+    local src=$1 patch
+    cp -a "$RAYLIB_SOURCE/raylib" "$src"
+    for patch in "${RAYLIB_PATCHES[@]}"; do
+        patch -p1 -d "$src" --dry-run --forward --fuzz=0 -s -i "$patch" > /dev/null 2>&1 ||
+            die "$(basename "$patch") no longer applies to raylib $(header_version "$src"): update it"
+        patch -p1 -d "$src" --forward --fuzz=0 -s -i "$patch"
+    done
+}
+
+# Builds raylib for TARGET into its prefix unless the stamp there says it is
+# current; the configure command and its own options follow the target.
+ensure_raylib() {
+    local target=$1 src build version source_version
+    shift
+    raylib_facts "$target"
+    [ -n "$RAYLIB_STALE" ] || return 0
+    log "raylib for $target: $RAYLIB_STALE"
+    kept_raylib_source
+    src="$WORK_DIR/src-$target"
+    build="$WORK_DIR/build-$target"
+    patched_source "$src"
+    version=$(header_version "$src")
+    source_version=$(sed -n 's/^Version: //p' "$RAYLIB_SOURCE"/raylib_*.dsc)
+    log "building raylib $version ($source_version, ${#RAYLIB_PATCHES[@]} patches) for $target into $RAYLIB_PREFIX"
+    "$@" -S "$src" -B "$build" -DBUILD_SHARED_LIBS=OFF -DBUILD_EXAMPLES=OFF \
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$RAYLIB_PREFIX" > "$WORK_DIR/configure-$target.log" 2>&1 ||
+        die "raylib configure ($target) failed, see $WORK_DIR/configure-$target.log"
+    cmake --build "$build" -j "$(nproc)" > "$WORK_DIR/build-$target.log" 2>&1 ||
+        die "raylib build ($target) failed, see $WORK_DIR/build-$target.log"
+    rm -rf "${RAYLIB_PREFIX:?}"
+    cmake --install "$build" > "$WORK_DIR/install-$target.log" 2>&1 ||
+        die "raylib install ($target) failed, see $WORK_DIR/install-$target.log"
+    cmake -DKOLVEX_RAYLIB_TARGET="$target" -DKOLVEX_RAYLIB_BUILT="$version;$source_version" -P "$RAYLIB_MODULE"
+}
+
+setup_linux() {
     # SDL2 back end: raylib's default one wants GLFW 3.4, newer than Debian 12 has.
-    build_raylib linux "$RAYLIB_PREFIX" cmake -DPLATFORM=SDL -DCMAKE_POSITION_INDEPENDENT_CODE=ON
-    have=$(installed_raylib_version)
-    [ -n "$have" ] || die "raylib was built but its header is not under $RAYLIB_PREFIX/include"
-    log "raylib $have installed under $RAYLIB_PREFIX"
+    ensure_raylib linux cmake -DPLATFORM=SDL -DCMAKE_POSITION_INDEPENDENT_CODE=ON
 }
 
 setup_windows() {
-    install_missing "${WINDOWS_PACKAGES[@]}"
-    if [ ! -f "$WINDOWS_RAYLIB_PREFIX/lib/libraylib.a" ]; then
-        # RGFW: raylib's own window, input and OpenGL layer, which needs no GLFW
-        # or SDL on Windows.
-        build_raylib windows "$WINDOWS_RAYLIB_PREFIX" cmake -DCMAKE_TOOLCHAIN_FILE="$WINDOWS_TOOLCHAIN" \
-            -DPLATFORM=RGFW
-    fi
+    # RGFW: raylib's own window, input and OpenGL layer, which needs no GLFW or
+    # SDL on Windows.
+    ensure_raylib windows cmake -DCMAKE_TOOLCHAIN_FILE="$WINDOWS_TOOLCHAIN" -DPLATFORM=RGFW
 }
 
 setup_web() {
-    install_missing "${WEB_PACKAGES[@]}"
-    command -v npm > /dev/null || install_missing nodejs npm
     export NODE_PATH="$WEB_NODE_PATH"
-    if [ ! -f "$WEB_RAYLIB_PREFIX/lib/libraylib.a" ]; then
-        # raylib 6.0's web platform on GLFW needs a newer emscripten than
-        # Debian's; its RGFW-based one builds with it.
-        build_raylib web "$WEB_RAYLIB_PREFIX" emcmake cmake -DPLATFORM=WebRGFW
-    fi
+    # raylib 6.0's web platform on GLFW needs a newer emscripten than Debian's;
+    # its RGFW-based one builds with it.
+    ensure_raylib web emcmake cmake -DPLATFORM=WebRGFW
     # puppeteer-core, as pinned by the committed lock file.
     if [ ! -d "$WEB_TEST_DIR/node_modules/puppeteer-core" ]; then
         log "installing puppeteer-core into $WEB_TEST_DIR/node_modules"
@@ -176,12 +220,26 @@ setup_web() {
     fi
 }
 
-install_missing "${PACKAGES[@]}"
-install_raylib
+[ "$#" -gt 0 ] || die "usage: setup.sh linux|windows|web..."
+packages=("${RAYLIB_BUILD_PACKAGES[@]}")
 for step in "$@"; do
     case "$step" in
-        windows) setup_windows ;;
-        web) setup_web ;;
-        *) die "unknown step: $step" ;;
+        linux) packages+=("${LINUX_PACKAGES[@]}") ;;
+        windows) packages+=("${WINDOWS_PACKAGES[@]}") ;;
+        web)
+            packages+=("${WEB_PACKAGES[@]}")
+            command -v npm > /dev/null || packages+=(nodejs npm)
+            ;;
+        *) die "unknown step: $step (usage: setup.sh linux|windows|web...)" ;;
     esac
+done
+install_missing "${packages[@]}"
+
+raylib_facts linux
+private_cache "$RAYLIB_CACHE"
+WORK_DIR=$(mktemp -d "$RAYLIB_CACHE/work.XXXXXX")
+# The work folder goes when all went well; after a failure its logs stay.
+trap 'if [ $? -eq 0 ]; then rm -rf "$WORK_DIR"; else log "logs kept in $WORK_DIR"; fi' EXIT
+for step in "$@"; do
+    "setup_$step"
 done
