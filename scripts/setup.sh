@@ -84,6 +84,11 @@ private_cache() {
     [ "$owner" = "$(id -u)" ] ||
         die "$dir belongs to $(stat -c %U "$dir"), not to $(id -un): refusing to build from it"
     [ $((8#$mode & 8#077)) -eq 0 ] || die "$dir can be read or changed by others (mode $mode)"
+    # Nor may anyone else be able to swap the folder for another.
+    read -r owner mode < <(stat -c '%u %a' "$(dirname "$dir")")
+    [ "$owner" = "$(id -u)" ] || [ "$owner" = 0 ] || die "$(dirname "$dir") belongs to someone else"
+    [ $((8#$mode & 8#022)) -eq 0 ] || [ $((8#$mode & 8#1000)) -ne 0 ] ||
+        die "others can change $(dirname "$dir") (mode $mode)"
 }
 
 # Reads what cmake/Raylib.cmake says about TARGET into the RAYLIB_* variables.

@@ -88,7 +88,8 @@ new_case() {
     mkdir -p "$case_dir/cache"
     printf '%s\n' "$@" > "$case_dir/missing"
     : > "$case_dir/log"
-    chmod -R a+rwX "$case_dir"
+    chmod 755 "$case_dir" "$case_dir/cache"
+    chmod 666 "$case_dir/missing" "$case_dir/log"
 }
 
 # run_setup STEP...: runs the copied script against the case's cache; its status.
