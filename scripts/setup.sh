@@ -12,7 +12,8 @@
 # Usage: setup.sh linux|windows|web...
 set -euo pipefail
 
-readonly PROJECT_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+PROJECT_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+readonly PROJECT_DIR
 readonly RAYLIB_MODULE="$PROJECT_DIR/cmake/Raylib.cmake"
 readonly DEBIAN_KEYRING=/usr/share/keyrings/debian-archive-keyring.gpg
 
@@ -78,7 +79,9 @@ private_cache() {
     local dir=$1 owner mode
     mkdir -p "$(dirname "$dir")"
     mkdir -m 0700 "$dir" 2> /dev/null || true
-    [ -d "$dir" ] && [ ! -L "$dir" ] || die "$dir is not a folder of its own"
+    if [ -L "$dir" ] || [ ! -d "$dir" ]; then
+        die "$dir is not a folder of its own"
+    fi
     owner=$(stat -c %u "$dir")
     mode=$(stat -c %a "$dir")
     [ "$owner" = "$(id -u)" ] ||

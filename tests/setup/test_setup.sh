@@ -19,7 +19,7 @@ fail() {
 tree=$tmp/tree
 mkdir -p "$tree/scripts/patches/raylib" "$tree/cmake" "$tree/tests/web/node_modules/puppeteer-core"
 cp "$repo/scripts/setup.sh" "$tree/scripts/"
-cp "$repo/cmake/Raylib.cmake" "$repo/cmake/mingw-w64-x86_64.cmake" "$tree/cmake/"
+cp "$repo/cmake/Raylib.cmake" "$tree/cmake/"
 printf -- '--- a/src/rcore.c\n+++ b/src/rcore.c\n@@ -1 +1 @@\n-unpatched\n+patched\n' \
     > "$tree/scripts/patches/raylib/0001-stub.patch"
 
