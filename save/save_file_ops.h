@@ -26,7 +26,8 @@ struct SaveTarget {
     bool regular = false;
     // This user may replace it, and it is not made read-only to keep it.
     bool writable = false;
-    // What a replacement takes over where the move does not keep it by itself.
+    // What a replacement takes over where the move does not keep it by itself:
+    // the permission bits, or on Windows the attributes.
     std::uint32_t mode = 0;
     std::uint32_t owner = 0;
     std::uint32_t group = 0;
@@ -46,7 +47,8 @@ struct SaveFileOps {
     // A new file `name` in the target's folder, only if nothing of that name
     // exists, readable by nobody else while the target's bests are in it.
     StepResult (*createTemp)(const SaveTarget& target, const std::string& name, FileHandle& file);
-    // Gives the new file the old one's group, then its permission bits.
+    // Gives the new file the old one's group, then its permission bits (or its
+    // attributes).
     bool (*keepAccess)(const SaveTarget& target, FileHandle file);
     // Some of the bytes; -1 on an error.
     long (*write)(FileHandle file, const char* data, std::size_t size);

@@ -1,5 +1,5 @@
 // The save's file-system steps on Windows. The old file is replaced with the
-// system's own replacement, which keeps its attributes and its security, and a
+// system's own replacement, which keeps its security, and a
 // replacement that meets a file another program holds open for a moment is
 // reported busy so that it is tried again. Links are not followed: a save that
 // is a link is left alone.
@@ -11,6 +11,9 @@
 #include <windows.h>
 
 namespace {
+
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 HANDLE handleOf(FileHandle file) {
     return reinterpret_cast<HANDLE>(file);
@@ -40,6 +43,7 @@ bool locate(const std::string& path, SaveTarget& target) {
     target.regular = (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
     // A read-only file is the player's way of keeping it.
     target.writable = (attributes & FILE_ATTRIBUTE_READONLY) == 0;
+    target.mode = attributes;
     return true;
 }
 
@@ -85,9 +89,16 @@ StepResult createTemp(const SaveTarget& target, const std::string& name, FileHan
                : StepResult::Failed;
 }
 
-// The replacement carries the old file's attributes and security itself.
-bool keepAccess(const SaveTarget&, FileHandle) {
-    return true;
+// The system's replacement carries the old file's security over; its
+// attributes (a hidden save stays hidden) are set here, where every
+// implementation of that replacement keeps them.
+bool keepAccess(const SaveTarget& target, FileHandle file) {
+    FILE_BASIC_INFO info{};
+    info.FileAttributes = target.mode & kKeptAttributes;
+    if (info.FileAttributes == 0) {
+        info.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    }
+    return SetFileInformationByHandle(handleOf(file), FileBasicInfo, &info, sizeof info) != 0;
 }
 
 long writeSome(FileHandle file, const char* data, std::size_t size) {
