@@ -123,6 +123,13 @@ TEST_F(HighScoreTest, ReaderAcceptsTolerantLayoutsAndFallsBackOnAnythingMalforme
     }
 }
 
+// A save swapped for a FIFO after it was found to be a regular file.
+FileHandle swapForFifoThenOpen(const SaveTarget& target) {
+    fs::remove(kSave);
+    mkfifo(kSave, 0644);
+    return kRealSaveFileOps.openForReading(target);
+}
+
 TEST_F(HighScoreTest, MissingUnreadableOrSpecialFileLoadsAsDefaultsAndIsNeverWritten) {
     const HighScoreRecord none = loadHighScore();
     EXPECT_EQ(none.bestScore, 0u);
@@ -152,6 +159,12 @@ TEST_F(HighScoreTest, MissingUnreadableOrSpecialFileLoadsAsDefaultsAndIsNeverWri
         EXPECT_EQ(dir.entries(), (std::vector<std::string>{"elsewhere", kSave}));
     }
     EXPECT_TRUE(fs::is_fifo("elsewhere/pipe"));
+
+    fs::remove(kSave);
+    writeFile(kSave, "SAV\n1\n5\n5\n5\n");
+    saveFileOps.openForReading = swapForFifoThenOpen;
+    EXPECT_EQ(loadHighScore().bestScore, 0u);
+    EXPECT_TRUE(fs::is_fifo(kSave));
 }
 
 TEST_F(HighScoreTest, ReadFilePrefixKeepsEveryByteOfASmallFile) {
@@ -315,7 +328,7 @@ TEST_F(HighScoreTest, AnotherUserKeepsTheGroupAndLeavesAFileTheyMayNotWriteAlone
         writeFile(std::string(folder) + "/kolvex.sav", "SAV\n1\n1\n1\n1\n");
     }
     ASSERT_EQ(chown("shared/kolvex.sav", 0, kShared), 0);
-    ASSERT_EQ(chmod("shared/kolvex.sav", 02664), 0);
+    ASSERT_EQ(chmod("shared/kolvex.sav", 02770), 0);
     ASSERT_EQ(chmod("other/kolvex.sav", 0644), 0);
 
     const pid_t child = fork();
@@ -337,7 +350,7 @@ TEST_F(HighScoreTest, AnotherUserKeepsTheGroupAndLeavesAFileTheyMayNotWriteAlone
     ASSERT_EQ(stat("shared/kolvex.sav", &shared), 0);
     EXPECT_EQ(shared.st_uid, kPlayer);
     EXPECT_EQ(shared.st_gid, kShared);
-    EXPECT_EQ(shared.st_mode & 07777, 02664u) << "set-group-id kept after the group";
+    EXPECT_EQ(shared.st_mode & 07777, 02770u) << "set-group-id kept after the group";
     EXPECT_EQ(readFile("shared/kolvex.sav"), "SAV\n1\n9\n9\n9\n");
     EXPECT_EQ(readFile("other/kolvex.sav"), "SAV\n1\n1\n1\n1\n");
     EXPECT_EQ(std::distance(fs::directory_iterator("other"), fs::directory_iterator{}), 1);
