@@ -1,14 +1,23 @@
-// Replacing a whole file atomically and durably: a reader sees the old bytes or
-// the new ones, never a mix, and once the call has returned true a power cut
-// keeps the new ones.
+// Reading a located save and replacing it atomically and durably: a reader
+// sees the old bytes or the new ones, never a mix, and once the replacement
+// has returned true a power cut keeps the new ones.
 #pragma once
 
-#include <string>
+#include "save/save_file_ops.h"
 
-// `path` names the file itself, not a link to it. The new bytes go to a fresh
-// temporary file beside it, which is flushed to disk and moved over `path`.
-// A file this user may not write is left alone, and so is anything but a
-// regular file. The permission bits of the old file are kept. On failure
-// `path` is as it was (unless only the final flush of the directory failed)
-// and no temporary file is left behind.
-bool replaceFile(const std::string& path, const std::string& bytes);
+#include <string>
+#include <vector>
+
+// At most `limit` bytes from the start of the target; empty when it is not a
+// regular file or cannot be read.
+std::vector<unsigned char> readTarget(const SaveTarget& target, std::size_t limit);
+
+// The new bytes go to a fresh temporary file in the target's folder, which is
+// flushed, given the old file's access and moved over the target. Anything but
+// a regular file this user may write is left alone. On failure the target is as
+// it was (unless only the final flush of the folder failed) and no temporary
+// file is left behind.
+bool replaceTarget(const SaveTarget& target, const std::string& bytes);
+
+// The real pause of the platforms' tables.
+void sleepMilliseconds(int milliseconds);

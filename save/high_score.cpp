@@ -8,8 +8,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 
 namespace {
@@ -19,8 +17,6 @@ constexpr std::size_t kLineCount = 5;
 // The file as written is a few dozen bytes, and only its first five lines
 // count, so a bounded start of it is all that is ever read.
 constexpr std::size_t kReadLimit = 64 * 1024;
-// Longer chains of links than this are taken for a loop.
-constexpr int kMaxLinkDepth = 40;
 
 std::vector<std::string> splitNonEmptyLines(const std::vector<unsigned char>& bytes) {
     std::vector<std::string> lines;
@@ -80,31 +76,10 @@ std::uint16_t low16(std::uint32_t value) {
     return static_cast<std::uint16_t>(value & 0xFFFFu);
 }
 
-// Where a write to `path` really lands: the end of its chain of links, each
-// relative link read from the directory it lies in. Empty for a loop.
-std::optional<std::filesystem::path> followLinks(std::filesystem::path path) {
-    std::error_code error;
-    for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
-        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, error))) {
-            return path;
-        }
-        const std::filesystem::path target = std::filesystem::read_symlink(path, error);
-        if (error) {
-            return std::nullopt;
-        }
-        path = path.parent_path() / target;
-    }
-    return std::nullopt;
-}
-
-// A link may name any file; only a save of ours, or nothing yet, may be
-// replaced through it, so a stray link can never overwrite somebody's file.
-bool mayReplaceThroughLink(const std::filesystem::path& target) {
-    std::error_code error;
-    if (!std::filesystem::exists(std::filesystem::symlink_status(target, error))) {
-        return true;
-    }
-    const std::vector<std::string> lines = splitNonEmptyLines(readFilePrefix(target.string()));
+// A link may name any file; only an existing save of ours is replaced through
+// it, so a stray or dangling link can never overwrite or create somebody's file.
+bool isSave(const SaveTarget& target) {
+    const std::vector<std::string> lines = splitNonEmptyLines(readTarget(target, kReadLimit));
     return !lines.empty() && lines[0] == HighScoreRecord{}.magic;
 }
 
@@ -168,13 +143,12 @@ bool saveHighScore(std::uint32_t score, std::uint16_t lines, std::uint16_t level
 }
 
 std::vector<unsigned char> readFilePrefix(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return {};
+    SaveTarget target;
+    std::vector<unsigned char> bytes;
+    if (saveFileOps.locate(path, target)) {
+        bytes = readTarget(target, kReadLimit + 1);
     }
-    std::vector<unsigned char> bytes(kReadLimit + 1);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    saveFileOps.release(target);
     if (bytes.size() > kReadLimit) {
         // The file goes on: a cut line is no line, so keep whole ones only.
         const auto lastLineFeed = std::find(bytes.rbegin() + 1, bytes.rend(), '\n');
@@ -184,9 +158,11 @@ std::vector<unsigned char> readFilePrefix(const std::string& path) {
 }
 
 bool writeLines(const std::string& path, const std::vector<std::string>& lines) {
-    const std::optional<std::filesystem::path> target = followLinks(path);
-    if (!target || (*target != path && !mayReplaceThroughLink(*target))) {
-        return false;
+    SaveTarget target;
+    bool saved = false;
+    if (saveFileOps.locate(path, target) && (!target.throughLink || isSave(target))) {
+        saved = replaceTarget(target, joinLines(lines));
     }
-    return replaceFile(target->string(), joinLines(lines));
+    saveFileOps.release(target);
+    return saved;
 }

@@ -24,5 +24,6 @@ HighScoreRecord parseHighScore(const std::vector<unsigned char>& bytes);
 std::vector<unsigned char> readFilePrefix(const std::string& path);
 // Writes the lines, each ended by a line feed, over `path` atomically. A link
 // keeps being a link: the file it leads to is replaced, but only when that is
-// a save file or does not exist yet. On any failure the old bests are kept.
+// a save file already and the link was made by this user or root; links are
+// followed on POSIX systems only. On any failure the old bests are kept.
 bool writeLines(const std::string& path, const std::vector<std::string>& lines);

@@ -27,6 +27,8 @@ constexpr float kTopOffset = -300.0f;
 constexpr float kTitleY = 72.0f;
 constexpr float kScoreY = 128.0f;
 constexpr float kBestY = 160.0f;
+constexpr float kSaveFailedY = 200.0f;
+constexpr int kSaveFailedSize = 20;
 constexpr float kRetryY = 20.0f;
 constexpr float kQuitY = 60.0f;
 
@@ -53,7 +55,7 @@ void GameOverScene::enter(SceneManager& sceneManager) {
     const HighScoreRecord stored = loadHighScore();
     score = manager->lastScore();
     best = std::max(score, stored.bestScore);
-    saveHighScore(manager->lastScore(), manager->lastLines(), manager->lastLevel());
+    saveFailed = !saveHighScore(manager->lastScore(), manager->lastLines(), manager->lastLevel());
 }
 
 void GameOverScene::update() {
@@ -96,6 +98,9 @@ void GameOverScene::draw() {
     drawCentredLine("GAME OVER", kTitleSize, kTitleY);
     drawCentredLine(scoreLine.c_str(), kLineSize, kScoreY);
     drawCentredLine(bestLine.c_str(), kLineSize, kBestY);
+    if (saveFailed) {
+        drawCentredLine("BESTS NOT SAVED", kSaveFailedSize, kSaveFailedY);
+    }
 
     const Color colour = elapsed > kInputDelay ? RED : GRAY;
     const float centreX = width * 0.5f;
@@ -111,4 +116,5 @@ void GameOverScene::exit() {
     best = 0;
     score = 0;
     elapsed = 0.0f;
+    saveFailed = false;
 }

@@ -13,6 +13,8 @@ struct GameOverScene {
     std::uint32_t best = 0;
     std::uint32_t score = 0;
     float elapsed = 0.0f;
+    // The bests of this game could not be kept: the screen says so.
+    bool saveFailed = false;
 
     void enter(SceneManager& sceneManager);
     void update();

@@ -1,7 +1,7 @@
 """Games played to the top-out with real keys: the game-over screen, the bests kept
-in kolvex.sav (a link into another folder, as a player's synced save is) with
-their trace lines, RETRY and QUIT after the delay, and a working directory that
-cannot be written costing nothing but the save."""
+in kolvex.sav (a link to a save in another folder, as a player's synced save is)
+with their trace lines, RETRY and QUIT after the delay, and a working directory
+that cannot be written costing nothing but the save, which the screen reports."""
 
 import os
 import re
@@ -26,6 +26,11 @@ def game_over_shown(shot):
     # Opaque black with "GAME OVER" in red around y 122.
     return (max(shot.pixel(20, 20)) < 10 and max(shot.pixel(880, 680)) < 10
             and red_pixels(shot, 340, 118, 560, 160) > 150)
+
+
+def save_failed_shown(shot):
+    # The red line "BESTS NOT SAVED" around y 250, below the best.
+    return red_pixels(shot, 340, 245, 560, 275) > 100
 
 
 def title_shown(shot):
@@ -69,6 +74,8 @@ def first_game_and_retry(executable):
     with kolvex_e2e.Game(executable, name="game-over") as game:
         synced = os.path.join(game.workdir, "synced")
         os.mkdir(synced)
+        with open(os.path.join(synced, "kolvex.sav"), "wb") as f:
+            f.write(b"SAV\n1\n0\n0\n0\n")
         os.symlink(os.path.join("synced", "kolvex.sav"), os.path.join(game.workdir, "kolvex.sav"))
         game.start()
         game.wait_for_screen(title_shown, "the title screen")
@@ -76,6 +83,7 @@ def first_game_and_retry(executable):
         shown_by = play_to_top_out(game)
         shot = game.wait_for_screen(game_over_shown, "the game-over screen")
         game.save(shot, "game_over.png")
+        assert not save_failed_shown(shot)
 
         # The results are merged into the file on entering the screen.
         traces = game.wait_for(lambda: trace_lines(game) if len(trace_lines(game)) >= 3 else None,
@@ -130,7 +138,9 @@ def unwritable_directory(executable):
             game.wait_for_screen(title_shown, "the title screen")
             game.key("Return")
             play_to_top_out(game)
-            game.wait_for_screen(game_over_shown, "the game-over screen")
+            shot = game.wait_for_screen(game_over_shown, "the game-over screen")
+            game.save(shot, "game_over_unsaved.png")
+            assert save_failed_shown(shot)
             wait_for_armed_menu(game)
             game.key("Return")  # RETRY still works
             game.wait_for_screen(lambda s: not game_over_shown(s), "a new game")

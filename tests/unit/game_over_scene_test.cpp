@@ -8,6 +8,7 @@
 #include "game/game_scene.h"
 #include "scenes/game_over_scene.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -156,6 +157,25 @@ TEST_F(GameOverSceneTest, LowerScoreShowsTheStoredBestAndStillRewritesTheFile) {
     const auto again = frame();
     EXPECT_NE(findText(again, "DrawText", "SCORE: 7000"), nullptr);
     EXPECT_NE(findText(again, "DrawText", "HIGH SCORE: 7000"), nullptr);
+}
+
+TEST_F(GameOverSceneTest, ASaveThatFailedIsShownInOneLineUntilASaveSucceeds) {
+    writeFile("SAV\n1\n5000\n40\n6\n");
+    std::filesystem::permissions(kSave, std::filesystem::perms::owner_read);
+    enterAfterGame(100, 50, 2);
+    EXPECT_EQ(readFile(), "SAV\n1\n5000\n40\n6\n");
+    const auto failed = frame();
+    const standin::Call* line = findText(failed, "DrawText", "BESTS NOT SAVED");
+    ASSERT_NE(line, nullptr);
+    // "BESTS NOT SAVED" at 20 is 178 wide in the stand-in's font.
+    EXPECT_EQ(line->num, (std::vector<float>{361, 250, 20}));
+    EXPECT_TRUE(sameColour(line->color, RED));
+
+    gameOverScene.exit();
+    std::filesystem::permissions(kSave, std::filesystem::perms::owner_all);
+    enterAfterGame(100, 50, 2);
+    EXPECT_EQ(readFile(), "SAV\n1\n5000\n50\n6\n");
+    EXPECT_EQ(findText(frame(), "DrawText", "BESTS NOT SAVED"), nullptr);
 }
 
 TEST_F(GameOverSceneTest, LayoutAtThreeWindowSizes) {

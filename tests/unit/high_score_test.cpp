@@ -1,17 +1,20 @@
 // The high-score file: what the reader accepts, how bests are merged and
-// written, that a save failing at any step leaves the old file intact, and that
-// links, permissions and files planted beside it are respected.
+// written, that a save failing at any step leaves the old file intact, that
+// links, permissions and files planted beside it are respected, and that what
+// lies at the save's name cannot make it hang or write elsewhere.
 #include "test_support.h"
 
 #include "save/high_score.h"
-#include "save/posix_file_ops.h"
+#include "save/save_file_ops.h"
 
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -120,7 +123,14 @@ TEST_F(HighScoreTest, ReaderAcceptsTolerantLayoutsAndFallsBackOnAnythingMalforme
     }
 }
 
-TEST_F(HighScoreTest, MissingOrUnreadableFileLoadsAsDefaults) {
+// A save swapped for a FIFO after it was found to be a regular file.
+FileHandle swapForFifoThenOpen(const SaveTarget& target) {
+    fs::remove(kSave);
+    mkfifo(kSave, 0644);
+    return kRealSaveFileOps.openForReading(target);
+}
+
+TEST_F(HighScoreTest, MissingUnreadableOrSpecialFileLoadsAsDefaultsAndIsNeverWritten) {
     const HighScoreRecord none = loadHighScore();
     EXPECT_EQ(none.bestScore, 0u);
     EXPECT_EQ(none.bestLines, 0);
@@ -130,6 +140,24 @@ TEST_F(HighScoreTest, MissingOrUnreadableFileLoadsAsDefaults) {
     fs::create_directory(kSave);
     EXPECT_TRUE(readFilePrefix(kSave).empty());
     EXPECT_EQ(loadHighScore().bestScore, 0u);
+    fs::remove(kSave);
+
+    // A FIFO opened the plain way would wait for a writer forever.
+    ASSERT_EQ(mkfifo(kSave, 0644), 0);
+    EXPECT_TRUE(readFilePrefix(kSave).empty());
+    EXPECT_FALSE(saveQuietly(1, 1, 1));
+    EXPECT_TRUE(fs::is_fifo(kSave));
+    fs::remove(kSave);
+    fs::create_symlink("/dev/zero", kSave);
+    EXPECT_TRUE(readFilePrefix(kSave).empty());
+    EXPECT_FALSE(saveQuietly(1, 1, 1));
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{kSave});
+
+    fs::remove(kSave);
+    writeFile(kSave, "SAV\n1\n5\n5\n5\n");
+    saveFileOps.openForReading = swapForFifoThenOpen;
+    EXPECT_EQ(loadHighScore().bestScore, 0u);
+    EXPECT_TRUE(fs::is_fifo(kSave));
 }
 
 TEST_F(HighScoreTest, ReadFilePrefixKeepsEveryByteOfASmallFile) {
@@ -174,8 +202,8 @@ TEST_F(HighScoreTest, MalformedFileIsReplacedAndNothingPlantedBesideItCatchesThe
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "7 | 0\n1 | 0\n1 | 0\n");
     EXPECT_EQ(readFile(kSave), "SAV\n1\n7\n1\n1\n");
 
-    // A fixed temporary name, left over from a killed run or planted, of every kind.
-    const std::string planted = std::string(kSave) + ".tmp";
+    // The first temporary name this process uses, left over or planted, of every kind.
+    const std::string planted = std::string(kSave) + "." + std::to_string(getpid()) + "-0.tmp";
     using Plant = void (*)(const std::string&);
     const Plant plantLink = [](const std::string& path) { fs::create_symlink("victim", path); };
     const Plant plantDirectory = [](const std::string& path) { fs::create_directory(path); };
@@ -188,20 +216,38 @@ TEST_F(HighScoreTest, MalformedFileIsReplacedAndNothingPlantedBesideItCatchesThe
         EXPECT_EQ(readFile("victim"), "somebody else's file\n");
         EXPECT_EQ(dir.entries(), (std::vector<std::string>{kSave, planted, "victim"}));
     }
+    EXPECT_EQ(readFile(planted), "from a crash\n");
 }
 
-TEST_F(HighScoreTest, LinkedSaveStaysALinkAndOnlyASaveOrNothingIsReplacedThroughIt) {
+// Swaps the folder the save's link leads through for a link elsewhere, once
+// the save is under way.
+StepResult swapFolderThenCreate(const SaveTarget& target, const std::string& name,
+                                FileHandle& file) {
+    fs::rename("evil/d", "evil/d.real");
+    fs::create_symlink("../home", "evil/d");
+    saveFileOps.createTemp = kRealSaveFileOps.createTemp;
+    return kRealSaveFileOps.createTemp(target, name, file);
+}
+
+TEST_F(HighScoreTest, ASaveIsReplacedThroughALinkOnlyWhenItIsOneAndTheLinkTrusted) {
     fs::create_directory("synced");
     fs::create_symlink("synced/kolvex.sav", kSave);
+    EXPECT_FALSE(saveQuietly(100, 10, 2)) << "a dangling link creates nothing";
+    EXPECT_TRUE(fs::is_empty("synced"));
 
-    EXPECT_TRUE(saveQuietly(100, 10, 2)) << "a dangling link creates its target";
+    writeFile("synced/kolvex.sav", "SAV\n1\n100\n10\n2\n");
     EXPECT_TRUE(saveQuietly(50, 12, 1));
     EXPECT_TRUE(fs::is_symlink(kSave));
     EXPECT_EQ(readFile("synced/kolvex.sav"), "SAV\n1\n100\n12\n2\n");
-    EXPECT_EQ(dir.entries(), (std::vector<std::string>{kSave, "synced"}));
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status("synced/kolvex.sav")));
     EXPECT_EQ(std::distance(fs::directory_iterator("synced"), fs::directory_iterator{}), 1)
         << "no temporary file left beside the target";
+
+    // A link made by another user, as one planted in a shared folder is.
+    ASSERT_EQ(lchown(kSave, 65534, 65534), 0);
+    EXPECT_FALSE(saveQuietly(900, 90, 9));
+    EXPECT_TRUE(readFilePrefix(kSave).empty());
+    EXPECT_EQ(readFile("synced/kolvex.sav"), "SAV\n1\n100\n12\n2\n");
 
     // A link to a file that is not a save, or a loop, is never written through.
     const std::string notOurs = "# system settings\nkeep=me\n";
@@ -214,19 +260,41 @@ TEST_F(HighScoreTest, LinkedSaveStaysALinkAndOnlyASaveOrNothingIsReplacedThrough
     fs::create_symlink(kSave, kSave);
     EXPECT_FALSE(saveQuietly(1, 1, 1));
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{kSave, "settings.conf", "synced"}));
+
+    // The folder on the link's way is swapped for a link once the save has begun:
+    // the new file still lands in the folder that was checked.
+    fs::create_directories("evil/d");
+    fs::create_directory("home");
+    writeFile("evil/d/bashrc", "SAV\nlooks like a save\n");
+    writeFile("home/bashrc", "export PATH\n");
+    fs::remove(kSave);
+    fs::create_symlink("evil/d/bashrc", kSave);
+    saveFileOps.createTemp = swapFolderThenCreate;
+    EXPECT_TRUE(saveQuietly(3, 3, 3));
+    EXPECT_EQ(readFile("home/bashrc"), "export PATH\n");
+    EXPECT_EQ(readFile("evil/d.real/bashrc"), "SAV\n1\n3\n3\n3\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator("home"), fs::directory_iterator{}), 1);
 }
 
-int refuseAccess(const char*, int) {
-    errno = EACCES;
-    return -1;
+mode_t modeDuringWrite;
+
+long recordModeThenWrite(FileHandle file, const char* data, std::size_t size) {
+    struct stat st {};
+    fstat(static_cast<int>(file), &st);
+    modeDuringWrite = st.st_mode & 07777;
+    return kRealSaveFileOps.write(file, data, size);
 }
 
-TEST_F(HighScoreTest, PermissionsAreKeptAndAFileThisUserMayNotWriteIsLeftAlone) {
+TEST_F(HighScoreTest, PermissionsAreKeptButNobodyElseCanReadTheFileWhileItIsWritten) {
     writeFile(kSave, "SAV\n1\n100\n10\n2\n");
-    fs::permissions(kSave, fs::perms::owner_read | fs::perms::owner_write);
+    fs::permissions(kSave, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                               fs::perms::others_read);
+    saveFileOps.write = recordModeThenWrite;
     EXPECT_TRUE(saveQuietly(200, 1, 1));
+    EXPECT_EQ(modeDuringWrite, 0600u);
     EXPECT_EQ(readFile(kSave), "SAV\n1\n200\n10\n2\n");
-    EXPECT_EQ(permsOf(kSave), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(permsOf(kSave), fs::perms::owner_read | fs::perms::owner_write |
+                                  fs::perms::group_read | fs::perms::others_read);
 
     const std::string kept = readFile(kSave);
     // Read-only for everyone: kept even by a user whom no mode stops.
@@ -234,55 +302,111 @@ TEST_F(HighScoreTest, PermissionsAreKeptAndAFileThisUserMayNotWriteIsLeftAlone) 
     EXPECT_FALSE(saveQuietly(300, 20, 3));
     EXPECT_EQ(readFile(kSave), kept);
     EXPECT_EQ(permsOf(kSave), fs::perms::owner_read | fs::perms::group_read);
-
-    // Writable by its owner, but this user is somebody else.
-    fs::permissions(kSave, fs::perms::owner_read | fs::perms::owner_write);
-    saveFileOps.access = refuseAccess;
-    EXPECT_FALSE(saveQuietly(300, 20, 3));
-    EXPECT_EQ(readFile(kSave), kept);
     EXPECT_EQ(dir.entries(), std::vector<std::string>{kSave}) << "no temporary file left";
+}
+
+// As a player who is not root: a group-writable save of root's keeps its group
+// (the owner cannot be kept), and a file only root may write is left alone,
+// although the player could replace it in their own folder.
+TEST_F(HighScoreTest, AnotherUserKeepsTheGroupAndLeavesAFileTheyMayNotWriteAlone) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "acting as another user needs root";
+    }
+    constexpr uid_t kPlayer = 65534;
+    constexpr gid_t kShared = 4242;
+    ASSERT_EQ(chmod(".", 0755), 0);
+    for (const char* folder : {"shared", "other"}) {
+        fs::create_directory(folder);
+        ASSERT_EQ(chown(folder, kPlayer, kPlayer), 0);
+        writeFile(std::string(folder) + "/kolvex.sav", "SAV\n1\n1\n1\n1\n");
+    }
+    ASSERT_EQ(chown("shared/kolvex.sav", 0, kShared), 0);
+    ASSERT_EQ(chmod("shared/kolvex.sav", 02770), 0);
+    ASSERT_EQ(chmod("other/kolvex.sav", 0644), 0);
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const gid_t groups[] = {kShared};
+        const bool asPlayer =
+            setgroups(1, groups) == 0 && setgid(kPlayer) == 0 && setuid(kPlayer) == 0;
+        const std::vector<std::string> lines = {"SAV", "1", "9", "9", "9"};
+        _exit(asPlayer && writeLines("shared/kolvex.sav", lines) &&
+                      !writeLines("other/kolvex.sav", lines)
+                  ? 0
+                  : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    struct stat shared {};
+    ASSERT_EQ(stat("shared/kolvex.sav", &shared), 0);
+    EXPECT_EQ(shared.st_uid, kPlayer);
+    EXPECT_EQ(shared.st_gid, kShared);
+    EXPECT_EQ(shared.st_mode & 07777, 02770u) << "set-group-id kept after the group";
+    EXPECT_EQ(readFile("shared/kolvex.sav"), "SAV\n1\n9\n9\n9\n");
+    EXPECT_EQ(readFile("other/kolvex.sav"), "SAV\n1\n1\n1\n1\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator("other"), fs::directory_iterator{}), 1);
 }
 
 std::string contentAtDirectorySync;
 
-int recordDirectorySync(const char* path) {
-    contentAtDirectorySync = readFile(std::string(path) + "/" + kSave);
-    return 0;
+bool recordDirectorySync(const SaveTarget& target) {
+    contentAtDirectorySync = readFile(target.name);
+    return true;
 }
 
 TEST_F(HighScoreTest, TheDirectoryIsFlushedAfterTheRename) {
-    saveFileOps.syncDirectory = recordDirectorySync;
+    saveFileOps.syncFolder = recordDirectorySync;
     EXPECT_TRUE(saveQuietly(42, 4, 1));
     EXPECT_EQ(contentAtDirectorySync, "SAV\n1\n42\n4\n1\n");
 }
 
 // Fakes for one failing step each. The write fake lets the first bytes through
 // so the temporary file really holds a partial save when it fails.
-int failCreate(const char*, mode_t) {
-    errno = ENOSPC;
+StepResult failCreate(const SaveTarget&, const std::string&, FileHandle&) {
+    return StepResult::Failed;
+}
+long failAfterSomeBytes(FileHandle file, const char* data, std::size_t size) {
+    kRealSaveFileOps.write(file, data, size / 2);
     return -1;
 }
-ssize_t failAfterSomeBytes(int fd, const void* data, std::size_t size) {
-    static_cast<void>(::write(fd, data, size / 2));
-    errno = EIO;
-    return -1;
+bool failSync(FileHandle) {
+    return false;
 }
-int failSync(int) {
-    errno = EIO;
-    return -1;
+bool failKeepAccess(const SaveTarget&, FileHandle) {
+    return false;
 }
-int failChmod(int, mode_t) {
-    errno = EPERM;
-    return -1;
+bool failClose(FileHandle file) {
+    kRealSaveFileOps.close(file);
+    return false;
 }
-int failClose(int fd) {
-    close(fd);
-    errno = EIO;
-    return -1;
+StepResult failMove(const SaveTarget&, const std::string&) {
+    return StepResult::Failed;
 }
-int failRename(const char*, const char*) {
-    errno = EXDEV;
-    return -1;
+
+// The answers Windows gives: names in use reported as access denied, and a
+// file held open for a moment by a scanner.
+int namesTaken;
+int busyMoves;
+int pauses;
+
+StepResult takenThenCreate(const SaveTarget& target, const std::string& name, FileHandle& file) {
+    if (namesTaken > 0) {
+        --namesTaken;
+        return StepResult::NameTaken;
+    }
+    return kRealSaveFileOps.createTemp(target, name, file);
+}
+StepResult busyThenMove(const SaveTarget& target, const std::string& tempName) {
+    if (busyMoves > 0) {
+        --busyMoves;
+        return StepResult::Busy;
+    }
+    return kRealSaveFileOps.move(target, tempName);
+}
+void countPause(int) {
+    ++pauses;
 }
 
 TEST_F(HighScoreTest, SaveFailingAtAnyStepReturnsFalseAndKeepsTheOldFileByteForByte) {
@@ -291,18 +415,24 @@ TEST_F(HighScoreTest, SaveFailingAtAnyStepReturnsFalseAndKeepsTheOldFileByteForB
         void (*breakIt)(SaveFileOps& ops);
     };
     const std::vector<Step> steps = {
-        {"create", [](SaveFileOps& ops) { ops.createExclusive = failCreate; }},
+        {"create", [](SaveFileOps& ops) { ops.createTemp = failCreate; }},
+        {"every name taken", [](SaveFileOps& ops) { ops.createTemp = takenThenCreate; }},
         {"write", [](SaveFileOps& ops) { ops.write = failAfterSomeBytes; }},
         {"sync", [](SaveFileOps& ops) { ops.sync = failSync; }},
-        {"chmod", [](SaveFileOps& ops) { ops.chmod = failChmod; }},
+        {"keep access", [](SaveFileOps& ops) { ops.keepAccess = failKeepAccess; }},
         {"close", [](SaveFileOps& ops) { ops.close = failClose; }},
-        {"rename", [](SaveFileOps& ops) { ops.rename = failRename; }},
+        {"move", [](SaveFileOps& ops) { ops.move = failMove; }},
+        {"busy for good", [](SaveFileOps& ops) { ops.move = busyThenMove; }},
     };
     const std::string old = "SAV\r\n1\r\n100\r\n10\r\n2\r\n\r\n";
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
         writeFile(kSave, old);
         saveFileOps = kRealSaveFileOps;
+        saveFileOps.pause = countPause;
+        namesTaken = 1000;
+        busyMoves = 1000;
+        pauses = 0;
         step.breakIt(saveFileOps);
 
         testing::internal::CaptureStdout();
@@ -311,10 +441,21 @@ TEST_F(HighScoreTest, SaveFailingAtAnyStepReturnsFalseAndKeepsTheOldFileByteForB
         EXPECT_EQ(readFile(kSave), old);
         EXPECT_EQ(dir.entries(), std::vector<std::string>{kSave}) << "no temporary file left";
     }
+    EXPECT_EQ(1000 - busyMoves, 6) << "a few tries";
+    EXPECT_EQ(pauses, 5) << "with a pause between two";
 
+    // A few names taken and a few busy answers are waited out.
     saveFileOps = kRealSaveFileOps;
+    saveFileOps.createTemp = takenThenCreate;
+    saveFileOps.move = busyThenMove;
+    saveFileOps.pause = countPause;
+    namesTaken = 3;
+    busyMoves = 2;
+    pauses = 0;
     EXPECT_TRUE(saveQuietly(500, 50, 5));
     EXPECT_EQ(readFile(kSave), "SAV\n1\n500\n50\n5\n");
+    EXPECT_EQ(pauses, 2);
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{kSave});
 }
 
 TEST_F(HighScoreTest, RealRenameFailureOverADirectoryLeavesItAndNoTemporary) {

@@ -7,7 +7,7 @@
 #include "game/game_scene.h"
 #include "game/pieces.h"
 #include "render/playfield_layout.h"
-#include "save/posix_file_ops.h"
+#include "save/save_file_ops.h"
 #include "scenes/game_over_scene.h"
 #include "scenes/title_scene.h"
 
