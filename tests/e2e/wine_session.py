@@ -1,13 +1,18 @@
 """The Windows build under Wine, one Wine session for the whole run: the title
 screen, GAME START with real keys, a game to the top-out and its save, a second
-one whose save must replace the first file, and Q ending the program.
+one whose save must replace the first file, and Q ending the program; then the
+installer beside it, its shortcut and its uninstaller.
 Usage: wine_session.py path/to/kolvex.exe
 """
 
+import glob
+import ntpath
 import os
 import re
+import subprocess
 
 import kolvex_e2e
+import shell_link
 import wine
 from test_game_over import (game_over_shown, play_to_top_out, read_save, title_shown,
                             wait_for_armed_menu)
@@ -15,6 +20,11 @@ from test_game_over import (game_over_shown, play_to_top_out, read_save, title_s
 RECORD = re.compile(rb"SAV\n1\n([0-9]+)\n0\n1\n")
 # A record no top-out can leave as it is: every game scores.
 LOWERED = b"SAV\n1\n0\n0\n1\n"
+SETUP = "kolvex-*-windows-x64-setup.exe"
+SHORTCUT = r"Microsoft\Windows\Start Menu\Programs\Kolvex.lnk"
+UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kolvex"
+QUIET_UNINSTALL = re.compile(r"QuietUninstallString\s+REG_SZ\s+\"([^\"]+)\"(.*)")
+SETUP_TIMEOUT = 120
 
 
 def saved_score(game, unlike):
@@ -59,6 +69,65 @@ def session(executable):
         game.wait_for_screen(title_shown, "the title screen after QUIT")
         game.key("q")
         assert game.wait_exit() == 0, game.stderr()[-2000:]
+        installed(executable)
+
+
+def windows_variable(name):
+    result = subprocess.run(["wine", "cmd", "/c", "echo", "%" + name + "%"], check=True,
+                            capture_output=True, text=True, timeout=60)
+    return result.stdout.strip()
+
+
+def unix_path(windows_path):
+    result = subprocess.run(["winepath", "-u", windows_path], check=True, capture_output=True,
+                            text=True, timeout=60)
+    return result.stdout.strip()
+
+
+def quiet_uninstall():
+    """The silent uninstall command registered for "Apps & features", or None."""
+    result = subprocess.run(["wine", "reg", "query", UNINSTALL_KEY], capture_output=True,
+                            text=True, timeout=60)
+    match = QUIET_UNINSTALL.search(result.stdout)
+    return [match.group(1)] + match.group(2).split() if match else None
+
+
+def installed(executable):
+    """The installer for this user, silently; the game started as its Start-menu
+    shortcut starts it, played to a save; the uninstaller, which keeps the save."""
+    setups = glob.glob(os.path.join(os.path.dirname(executable), SETUP))
+    assert len(setups) == 1, setups
+    subprocess.run(["wine", setups[0], "/S"], check=True, timeout=SETUP_TIMEOUT)
+
+    shortcut = unix_path(ntpath.join(windows_variable("APPDATA"), SHORTCUT))
+    assert os.path.isfile(shortcut), "no Start-menu shortcut at " + shortcut
+    target, working_dir = shell_link.read(shortcut)
+    player_dir = ntpath.join(windows_variable("LOCALAPPDATA"), "Kolvex")
+    assert ntpath.normcase(working_dir) == ntpath.normcase(player_dir), working_dir
+    workdir = unix_path(working_dir)
+    assert os.path.isdir(workdir), "the installer did not make " + workdir
+    program = unix_path(target)
+
+    with kolvex_e2e.Game(program, workdir=workdir, name="wine-installed") as game:
+        wine.start(game)
+        game.wait_for_screen(title_shown, "the installed game's title screen", timeout=60)
+        game.key("Return")  # GAME START
+        play_to_top_out(game)
+        game.wait_for_screen(game_over_shown, "the installed game's game-over screen")
+        assert saved_score(game, unlike=None) > 0
+        save = read_save(workdir)
+        game.key("q")
+        assert game.wait_exit() == 0, game.stderr()[-2000:]
+
+        command = quiet_uninstall()
+        assert command, "no uninstaller registered"
+        subprocess.run(["wine"] + command, check=True, timeout=SETUP_TIMEOUT)
+        # The uninstaller runs on from a copy of itself and removes the original.
+        game.wait_for(lambda: not os.path.exists(os.path.dirname(program)), "the program to go",
+                      timeout=SETUP_TIMEOUT)
+        assert not os.path.exists(shortcut), "the shortcut is still there"
+        assert quiet_uninstall() is None, "still registered for uninstalling"
+        assert read_save(workdir) == save, "the uninstaller touched the bests"
 
 
 if __name__ == "__main__":
