@@ -15,12 +15,12 @@ web:
 	cmake --preset web
 	cmake --build --preset web
 
-# build/windows/kolvex.exe and its zip, cross-built with mingw-w64.
+# build/windows/kolvex.exe, its zip and its installer, cross-built with mingw-w64.
 windows:
 	@bash scripts/setup.sh windows
 	cmake --preset windows
 	cmake --build --preset windows
-	cd build/windows && cpack -G ZIP
+	cd build/windows && cpack
 
 run: build
 	./build/release/kolvex

@@ -1,15 +1,19 @@
 """The Windows build under Wine, one Wine session for the whole run: the title
 screen, GAME START with real keys, a game to the top-out and its save, a second
 one whose save must replace the first file, a third that must leave a read-only
-save alone and say so, a fourth that must keep it hidden, and Q ending the program.
+save alone and say so, a fourth that must keep it hidden, and Q ending the program;
+then the installer beside it, its shortcut and its uninstaller.
 Usage: wine_session.py path/to/kolvex.exe
 """
 
+import glob
+import ntpath
 import os
 import re
 import subprocess
 
 import kolvex_e2e
+import shell_link
 import wine
 from test_game_over import (game_over_shown, play_to_top_out, read_save, save_failed_shown,
                             title_shown, wait_for_armed_menu)
@@ -17,6 +21,16 @@ from test_game_over import (game_over_shown, play_to_top_out, read_save, save_fa
 RECORD = re.compile(rb"SAV\n1\n([0-9]+)\n0\n1\n")
 # A record no top-out can leave as it is: every game scores.
 LOWERED = b"SAV\n1\n0\n0\n1\n"
+SETUP = "kolvex-*-windows-x64-setup.exe"
+SHORTCUT = r"Microsoft\Windows\Start Menu\Programs\Kolvex.lnk"
+UNINSTALL_KEY = r"Software\Microsoft\Windows\CurrentVersion\Uninstall\Kolvex"
+QUIET_UNINSTALL = re.compile(r"QuietUninstallString\s+REG_SZ\s+\"([^\"]+)\"(.*)")
+PLAYER_DIR = r"%LOCALAPPDATA%\Kolvex"
+# Per install mode: where its uninstall entry and its Start menu are, and whether
+# the shortcut keeps the player's folder unexpanded (one shortcut for every user).
+MODES = (("/CurrentUser", "HKCU", "%APPDATA%", False),
+         ("/AllUsers", "HKLM", "%ProgramData%", True))
+SETUP_TIMEOUT = 120
 
 
 def saved_score(game, unlike):
@@ -104,6 +118,74 @@ def session(executable):
         game.wait_for_screen(title_shown, "the title screen after QUIT")
         game.key("q")
         assert game.wait_exit() == 0, game.stderr()[-2000:]
+        installed(executable)
+
+
+def expand(text):
+    """text with Windows' environment variables filled in, as the shell does."""
+    result = subprocess.run(["wine", "cmd", "/c", "echo", text], check=True,
+                            capture_output=True, text=True, timeout=60)
+    return result.stdout.strip()
+
+
+def unix_path(windows_path):
+    result = subprocess.run(["winepath", "-u", windows_path], check=True, capture_output=True,
+                            text=True, timeout=60)
+    return result.stdout.strip()
+
+
+def quiet_uninstall(root):
+    """The silent uninstall command registered for "Apps & features", or None."""
+    result = subprocess.run(["wine", "reg", "query", root + "\\" + UNINSTALL_KEY],
+                            capture_output=True, text=True, timeout=60)
+    match = QUIET_UNINSTALL.search(result.stdout)
+    return [match.group(1)] + match.group(2).split() if match else None
+
+
+def installed(executable):
+    """The installer, silently, for this user and then for all users: each time
+    the game started from its Start-menu shortcut, played to a save in the
+    player's own folder, and the uninstaller, which keeps the save."""
+    setups = glob.glob(os.path.join(os.path.dirname(executable), SETUP))
+    assert len(setups) == 1, setups
+    player_dir = expand(PLAYER_DIR)
+    workdir = unix_path(player_dir)
+    for mode, root, menu, unexpanded in MODES:
+        subprocess.run(["wine", setups[0], "/S", mode], check=True, timeout=SETUP_TIMEOUT)
+        shortcut = unix_path(ntpath.join(expand(menu), SHORTCUT))
+        assert os.path.isfile(shortcut), "no Start-menu shortcut at " + shortcut
+        target, working_dir = shell_link.read(shortcut)
+        assert working_dir == (PLAYER_DIR if unexpanded else player_dir), (mode, working_dir)
+        assert os.path.isdir(workdir), "the installer did not make " + workdir
+        program = unix_path(target)
+        # Bests as an earlier install would have left them, lowered: this game's
+        # save has to replace them.
+        with open(os.path.join(workdir, "kolvex.sav"), "wb") as f:
+            f.write(LOWERED)
+
+        # Started as the shell starts a shortcut: its target, in its folder expanded.
+        started_in = unix_path(expand(working_dir))
+        with kolvex_e2e.Game(program, workdir=started_in, name="wine-installed") as game:
+            wine.start(game)
+            game.wait_for_screen(title_shown, "the installed game's title screen", timeout=60)
+            game.key("Return")  # GAME START
+            play_to_top_out(game)
+            game.wait_for_screen(game_over_shown, "the installed game's game-over screen")
+            assert saved_score(game, unlike=LOWERED) > 0
+            kept = read_save(workdir)
+            game.key("q")
+            assert game.wait_exit() == 0, game.stderr()[-2000:]
+
+            command = quiet_uninstall(root)
+            assert command, "no uninstaller registered in " + root
+            subprocess.run(["wine"] + command, check=True, timeout=SETUP_TIMEOUT)
+            # The uninstaller runs on from a copy of itself and removes the original.
+            game.wait_for(lambda: not os.path.exists(os.path.dirname(program)),
+                          "the program and its folder to go", timeout=SETUP_TIMEOUT)
+        assert not os.path.exists(shortcut), "the shortcut is still there"
+        assert quiet_uninstall(root) is None, "still registered for uninstalling"
+        assert os.path.isfile(os.path.join(workdir, "kolvex.sav")), "the bests were removed"
+        assert read_save(workdir) == kept, "the uninstaller touched the bests"
 
 
 if __name__ == "__main__":
