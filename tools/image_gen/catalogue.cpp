@@ -28,9 +28,12 @@ std::vector<Asset> build() {
     const Scene scenes[] = {{"bg_beach", draw_beach},     {"bg_city", draw_city},
                             {"bg_mount", draw_mountains}, {"bg_road", draw_road},
                             {"bg_sunset", draw_sunset},   {"bg_waterfall", draw_waterfall}};
+    // Opaque but stored with alpha, as every other texture is: the upload is a
+    // plain copy and draws with them need no code of their own in a software
+    // renderer (measured: a first game's first frame 100 ms shorter with llvmpipe).
     for (const Scene& s : scenes) {
         list.push_back(
-            {s.name, kBackgroundSize, kBackgroundSize, Layout::Rgb, AlphaRule::None, s.draw, 0});
+            {s.name, kBackgroundSize, kBackgroundSize, Layout::Rgba, AlphaRule::None, s.draw, 0});
     }
     for (int i = 1; i <= kFrames; ++i) {
         list.push_back({"vfx_sparkle" + std::to_string(i), kCell, kCell, Layout::Palette,
