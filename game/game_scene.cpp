@@ -91,10 +91,10 @@ void loadNext(GameScene& game) {
 }
 
 void updateCountdown(GameScene& game) {
-    // One entry a frame: the heaviest, a background, takes 7 to 13 ms here
-    // (decode and upload; kolvex_bench_raylib), so two in one frame would go
-    // past two frame budgets, and the countdown's some 360 frames at 120 a
-    // second leave room for all of them many times over.
+    // One entry a frame. The heaviest, a background, takes 4 to 12 ms to decode
+    // and upload on the build machine, as much as a whole frame's budget at 120
+    // frames a second, so no frame may take two; and the countdown's some 360
+    // frames leave room for all 15 many times over.
     if (game.nextLoad < kLoadCount) {
         loadNext(game);
     }

@@ -114,11 +114,20 @@ def response_seconds(d, window, key, region, min_changed):
 
 
 def tap(d, key):
+    """A press held long enough for a slow frame to see it, then its release."""
     code = d.keysym_to_keycode(XK.string_to_keysym(key))
     for event in (X.KeyPress, X.KeyRelease):
         xtest.fake_input(d, event, code)
         d.sync()
-        time.sleep(0.05)
+        time.sleep(0.2)
+
+
+def until(check, what, timeout=60):
+    deadline = time.monotonic() + timeout
+    while not check():
+        if time.monotonic() > deadline:
+            raise RuntimeError("timed out waiting for " + what)
+        time.sleep(0.01)
 
 
 def key_responses(d, executable):
@@ -127,16 +136,22 @@ def key_responses(d, executable):
         game.start()
         window = d.create_resource_object("window", int(game.window))
         time.sleep(1.5)  # the title settled
+        menu = region_pixels(window, MARKER_ROW_2)
+        title = region_pixels(window, GAME_PATCH)
         ordinary = response_seconds(d, window, "Down", MARKER_ROW_2, 8)
-        tap(d, "Up")
-        time.sleep(0.5)
+        until(lambda: tap(d, "Up") or changed_pixels(menu, region_pixels(window, MARKER_ROW_2)) < 8,
+              "GAME START highlighted again")
         first = response_seconds(d, window, "Return", GAME_PATCH, 3000)
-        time.sleep(3.5)  # the countdown, then play
-        for key in ("Escape", "Right", "Return"):  # QUIT from the pause menu
-            tap(d, key)
-        time.sleep(1.0)
+
+        def quit_to_title():  # pause (once play runs), choose QUIT, confirm
+            for key in ("Escape", "Right", "Return"):
+                tap(d, key)
+            time.sleep(0.3)
+            return changed_pixels(title, region_pixels(window, GAME_PATCH)) < 300
+        until(quit_to_title, "the title after QUIT in the pause menu")
+        time.sleep(0.5)
         repeated = response_seconds(d, window, "Return", GAME_PATCH, 3000)
-        tap(d, "q")
+        game.key("q")
         game.wait_exit()
     return ordinary, first, repeated
 
