@@ -151,7 +151,7 @@ def key_responses(d, executable):
         until(quit_to_title, "the title after QUIT in the pause menu")
         time.sleep(0.5)
         repeated = response_seconds(d, window, "Return", GAME_PATCH, 3000)
-        game.key("q")
+        game.wait_for(lambda: game.key("q", hold=0.3) or not game.running(), "the game to end")
         game.wait_exit()
     return ordinary, first, repeated
 
@@ -174,7 +174,8 @@ def memory_figures(executable):
         game.key("Up")
         time.sleep(1.0)
         play = resident_kib(game.process.pid)
-        game.key("q")
+        # A press shorter than a frame of a loaded machine goes unseen: again until it ends.
+        game.wait_for(lambda: game.key("q", hold=0.3) or not game.running(), "the game to end")
         game.wait_exit()
     return title, play
 
