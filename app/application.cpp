@@ -3,8 +3,8 @@
 
 #include "app/heap_policy.h"
 #include "app/scene_manager.h"
+#include "app/window_icon.h"
 #include "assets/audio_manager.h"
-#include "assets/embedded_assets.h"
 
 #include <raylib.h>
 
@@ -29,12 +29,6 @@ constexpr bool kNeverReturn = true;
 #else
 constexpr unsigned int kWindowFlags = FLAG_WINDOW_HIGHDPI;
 #endif
-
-void setWindowIcon() {
-    Image icon = LoadImageFromMemory(".png", icon_png, static_cast<int>(icon_png_len));
-    SetWindowIcon(icon);
-    UnloadImage(icon);
-}
 
 void startUp(SceneManager& scenes) {
     keepFreedMemory();

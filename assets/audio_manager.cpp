@@ -27,6 +27,9 @@ bool AudioManager::loadMusic(const std::string& name, const unsigned char* intro
     if (introBytes == nullptr || loopBytes == nullptr || introLength <= 0 || loopLength <= 0) {
         return false;
     }
+    if (musics.count(name) > 0) {
+        return true; // the stored one stays: decoding it again would only be thrown away
+    }
     MusicEntry entry;
     entry.intro = LoadMusicStreamFromMemory(".ogg", introBytes, introLength);
     entry.loop = LoadMusicStreamFromMemory(".ogg", loopBytes, loopLength);
@@ -36,12 +39,7 @@ bool AudioManager::loadMusic(const std::string& name, const unsigned char* intro
     const bool introValid = IsMusicValid(entry.intro);
     const bool loopValid = IsMusicValid(entry.loop);
     if (introValid && loopValid) {
-        if (musics.count(name) == 0) {
-            musics.emplace(name, entry);
-        } else {
-            UnloadMusicStream(entry.intro);
-            UnloadMusicStream(entry.loop);
-        }
+        musics.emplace(name, entry);
         return true;
     }
     if (introValid) {
@@ -57,6 +55,9 @@ bool AudioManager::loadSound(const std::string& name, const unsigned char* bytes
     if (bytes == nullptr || length <= 0) {
         return false;
     }
+    if (sounds.count(name) > 0) {
+        return true; // the stored one stays; it may be playing right now
+    }
     Wave wave = LoadWaveFromMemory(".ogg", bytes, length);
     if (wave.data == nullptr) {
         return false;
@@ -66,12 +67,7 @@ bool AudioManager::loadSound(const std::string& name, const unsigned char* bytes
     if (sound.stream.buffer == nullptr) {
         return false;
     }
-    if (sounds.count(name) == 0) {
-        sounds.emplace(name, sound);
-    } else {
-        // The stored one may be playing right now; let it go on.
-        UnloadSound(sound);
-    }
+    sounds.emplace(name, sound);
     return true;
 }
 

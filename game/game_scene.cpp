@@ -5,7 +5,6 @@
 #include "app/controls.h"
 #include "app/scene_manager.h"
 #include "assets/audio_manager.h"
-#include "assets/embedded_assets.h"
 #include "assets/embedded_loading.h"
 #include "assets/texture_store.h"
 #include "game/board.h"
@@ -16,17 +15,47 @@
 #include "render/playfield_renderer.h"
 
 #include <cmath>
+#include <iterator>
 
 GameScene gameScene;
 
 namespace {
 
-// In the order they are loaded.
-const char* const kSoundNames[] = {
-    "sfx_drop",    "sfx_line_clear", "sfx_level_up", "sfx_hold_block", "sfx_countdown",
-    "sfx_confirm", "sfx_pause",      "sfx_quit",     "sfx_resume",     "sfx_select"};
+enum class LoadStage : std::uint8_t { Enter, Countdown };
+enum class LoadKind : std::uint8_t { BlockTexture, Texture, EffectFrames, Music, Sound };
 
-constexpr const char* kMusicName = "bgm_korubekusu";
+struct Load {
+    LoadStage stage;
+    LoadKind kind;
+    const char* name;
+};
+
+// What a game loads, in order. The enter step loads what the first countdown
+// frame draws and what the countdown plays; the countdown's update steps load
+// the rest, one entry a frame (see loadNext).
+constexpr Load kLoads[] = {
+    {LoadStage::Enter, LoadKind::BlockTexture, "tx_block"},
+    {LoadStage::Enter, LoadKind::Texture, "bg_beach"},
+    {LoadStage::Enter, LoadKind::Music, "bgm_korubekusu"},
+    {LoadStage::Enter, LoadKind::Sound, "sfx_countdown"},
+    {LoadStage::Countdown, LoadKind::Texture, "bg_city"},
+    {LoadStage::Countdown, LoadKind::Texture, "bg_mount"},
+    {LoadStage::Countdown, LoadKind::Texture, "bg_road"},
+    {LoadStage::Countdown, LoadKind::Texture, "bg_sunset"},
+    {LoadStage::Countdown, LoadKind::Texture, "bg_waterfall"},
+    {LoadStage::Countdown, LoadKind::EffectFrames, nullptr},
+    {LoadStage::Countdown, LoadKind::Sound, "sfx_drop"},
+    {LoadStage::Countdown, LoadKind::Sound, "sfx_line_clear"},
+    {LoadStage::Countdown, LoadKind::Sound, "sfx_level_up"},
+    {LoadStage::Countdown, LoadKind::Sound, "sfx_hold_block"},
+    {LoadStage::Countdown, LoadKind::Sound, "sfx_confirm"},
+    {LoadStage::Countdown, LoadKind::Sound, "sfx_pause"},
+    {LoadStage::Countdown, LoadKind::Sound, "sfx_quit"},
+    {LoadStage::Countdown, LoadKind::Sound, "sfx_resume"},
+    {LoadStage::Countdown, LoadKind::Sound, "sfx_select"},
+};
+constexpr std::uint8_t kLoadCount = std::size(kLoads);
+
 constexpr float kCountdownStart = 4.0f;
 constexpr std::int8_t kCountdownFirstValue = 3;
 constexpr float kCountdownRate = 1.65f;
@@ -40,29 +69,41 @@ constexpr std::uint8_t kBoardWidth = 10;
 constexpr std::uint8_t kBoardHeight = 20;
 constexpr std::uint8_t kStartCellSize = 20;
 
-void loadTextures(GameScene& game) {
-    TextureStore& store = TextureStore::instance();
-    blockTexture = loadEmbeddedTexture("tx_block");
-    // In name order, as `backgroundNames` has them.
-    for (const EmbeddedFile& file : embeddedFiles("bg_")) {
-        store.load(file.name, file.bytes, file.length);
-    }
-    store.setBackground(game.backgroundNames[0]);
-    loadEffectFrames(game);
-}
-
-void loadSounds() {
-    for (const char* name : kSoundNames) {
-        loadEmbeddedSound(name);
+void loadNext(GameScene& game) {
+    const Load& load = kLoads[game.nextLoad++];
+    switch (load.kind) {
+    case LoadKind::BlockTexture:
+        blockTexture = loadEmbeddedTexture(load.name);
+        break;
+    case LoadKind::Texture:
+        loadEmbeddedTexture(load.name);
+        break;
+    case LoadKind::EffectFrames:
+        loadEffectFrames(game);
+        break;
+    case LoadKind::Music:
+        startSceneMusic(load.name, "bgm_korubekusu_intro", "bgm_korubekusu_loop");
+        break;
+    case LoadKind::Sound:
+        loadEmbeddedSound(load.name);
+        break;
     }
 }
 
 void updateCountdown(GameScene& game) {
+    // One entry a frame. The heaviest, a background, takes 4 to 12 ms to decode
+    // and upload on the build machine, as much as a whole frame's budget at 120
+    // frames a second, so no frame may take two; and the countdown's some 360
+    // frames leave room for all 15 many times over.
+    if (game.nextLoad < kLoadCount) {
+        loadNext(game);
+    }
     game.countdownTime -= GetFrameTime() * kCountdownRate;
     // Held at the end value before narrowing, so a very long frame cannot overflow it.
     game.countdownValue =
         static_cast<std::int8_t>(std::ceil(std::fmax(game.countdownTime, kCountdownEnd)));
     if (game.countdownTime <= kCountdownEnd) {
+        loadRemaining(game); // a slow machine finishes here
         game.phase = GamePhase::Playing;
         return;
     }
@@ -100,15 +141,23 @@ void updatePlay(GameScene& game) {
 
 } // namespace
 
+void loadRemaining(GameScene& game) {
+    while (game.nextLoad < kLoadCount) {
+        loadNext(game);
+    }
+}
+
 void GameScene::enter(SceneManager& sceneManager) {
     score = 0;
     level = 1;
     lines = 0;
     manager = &sceneManager;
     resetBoard(*this);
-    loadTextures(*this);
-    startSceneMusic(kMusicName, "bgm_korubekusu_intro", "bgm_korubekusu_loop");
-    loadSounds();
+    nextLoad = 0;
+    while (kLoads[nextLoad].stage == LoadStage::Enter) {
+        loadNext(*this);
+    }
+    TextureStore::instance().setBackground(backgroundNames[0]);
     AudioManager::instance().playSound("sfx_countdown", 1.0f);
     nextPieceType = randomPieceType();
     spawnPiece(*this);

@@ -50,6 +50,8 @@ struct GameScene {
     float countdownAlpha = 1.0f;
     std::int32_t pauseSelection = 0;
     float musicPitch = 1.0f;
+    // How far the game's loading has come: the index of the next entry to load.
+    std::uint8_t nextLoad = 0;
 
     void enter(SceneManager& sceneManager);
     void update();
@@ -58,3 +60,6 @@ struct GameScene {
 };
 
 extern GameScene gameScene;
+
+// Loads what the countdown has not loaded yet; play needs all of it.
+void loadRemaining(GameScene& game);

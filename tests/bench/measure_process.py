@@ -4,6 +4,10 @@
   straight from the X server every few milliseconds, beside the same figure for
   a bare raylib window (the part of start-up that is raylib's, the window
   system's and the software renderer's, not the game's);
+- the response to a key, from an XTEST key press to the first frame on screen
+  that shows its effect: GAME START (the first frame that shows the well, in
+  the first game of a process and in a repeated one) beside an ordinary key
+  (Down in the title menu, the highlight moving to HOW TO PLAY);
 - resident memory on the title screen and during play;
 - the executable's size and the bytes of embedded assets.
 
@@ -20,7 +24,14 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
 import kolvex_e2e  # noqa: E402
 
-from Xlib import X, display  # noqa: E402
+from Xlib import X, XK, display  # noqa: E402
+from Xlib.ext import xtest  # noqa: E402
+
+# Window regions (x, y, width, height): where the title menu's marker stands in
+# front of HOW TO PLAY, and a strip of the title's red border where the game
+# scene's first frame, the one with the well, shows the sky.
+MARKER_ROW_2 = (228, 398, 20, 22)
+GAME_PATCH = (100, 2, 300, 20)
 
 
 def first_frame_seconds(d, executable):
@@ -71,6 +82,80 @@ def find_window(d):
     return walk(d.screen().root)
 
 
+def region_pixels(window, region):
+    x, y, w, h = region
+    return window.get_image(x, y, w, h, X.ZPixmap, 0xFFFFFFFF).data
+
+
+def changed_pixels(before, after):
+    """How many pixels differ clearly between two grabs of one region."""
+    return sum(1 for i in range(0, len(before), 4)
+               if abs(before[i] - after[i]) + abs(before[i + 1] - after[i + 1])
+               + abs(before[i + 2] - after[i + 2]) > 90)
+
+
+def response_seconds(d, window, key, region, min_changed):
+    """Seconds from an XTEST press of key until min_changed pixels of region differ."""
+    before = region_pixels(window, region)
+    code = d.keysym_to_keycode(XK.string_to_keysym(key))
+    xtest.fake_input(d, X.KeyPress, code)
+    d.sync()
+    start = time.monotonic()
+    try:
+        while changed_pixels(before, region_pixels(window, region)) < min_changed:
+            if time.monotonic() - start > 10:
+                raise RuntimeError("no response to %s within 10 s" % key)
+            time.sleep(0.001)
+        return time.monotonic() - start
+    finally:
+        time.sleep(0.03)
+        xtest.fake_input(d, X.KeyRelease, code)
+        d.sync()
+
+
+def tap(d, key):
+    """A press held long enough for a slow frame to see it, then its release."""
+    code = d.keysym_to_keycode(XK.string_to_keysym(key))
+    for event in (X.KeyPress, X.KeyRelease):
+        xtest.fake_input(d, event, code)
+        d.sync()
+        time.sleep(0.2)
+
+
+def until(check, what, timeout=60):
+    deadline = time.monotonic() + timeout
+    while not check():
+        if time.monotonic() > deadline:
+            raise RuntimeError("timed out waiting for " + what)
+        time.sleep(0.01)
+
+
+def key_responses(d, executable):
+    """One process: Down in the title menu, the first GAME START, and a repeated one."""
+    with kolvex_e2e.Game(executable, name="bench-keys") as game:
+        game.start()
+        window = d.create_resource_object("window", int(game.window))
+        time.sleep(1.5)  # the title settled
+        menu = region_pixels(window, MARKER_ROW_2)
+        title = region_pixels(window, GAME_PATCH)
+        ordinary = response_seconds(d, window, "Down", MARKER_ROW_2, 8)
+        until(lambda: tap(d, "Up") or changed_pixels(menu, region_pixels(window, MARKER_ROW_2)) < 8,
+              "GAME START highlighted again")
+        first = response_seconds(d, window, "Return", GAME_PATCH, 3000)
+
+        def quit_to_title():  # pause (once play runs), choose QUIT, confirm
+            for key in ("Escape", "Right", "Return"):
+                tap(d, key)
+            time.sleep(0.3)
+            return changed_pixels(title, region_pixels(window, GAME_PATCH)) < 300
+        until(quit_to_title, "the title after QUIT in the pause menu")
+        time.sleep(0.5)
+        repeated = response_seconds(d, window, "Return", GAME_PATCH, 3000)
+        game.wait_for(lambda: game.key("q", hold=0.3) or not game.running(), "the game to end")
+        game.wait_exit()
+    return ordinary, first, repeated
+
+
 def resident_kib(pid):
     with open("/proc/%d/status" % pid) as f:
         for line in f:
@@ -89,7 +174,8 @@ def memory_figures(executable):
         game.key("Up")
         time.sleep(1.0)
         play = resident_kib(game.process.pid)
-        game.key("q")
+        # A press shorter than a frame of a loaded machine goes unseen: again until it ends.
+        game.wait_for(lambda: game.key("q", hold=0.3) or not game.running(), "the game to end")
         game.wait_exit()
     return title, play
 
@@ -106,6 +192,10 @@ def main():
     for _ in range(runs):
         startups.append(first_frame_seconds(d, executable))
         bare_startups.append(first_frame_seconds(d, bare))
+    ordinary, first, repeated = [], [], []
+    for _ in range(max(3, runs // 2)):
+        for times, value in zip((ordinary, first, repeated), key_responses(d, executable)):
+            times.append(value)
     title_kib, play_kib = memory_figures(executable)
     d.close()
     assets = sum(os.path.getsize(os.path.join(asset_dir, f)) for f in os.listdir(asset_dir)
@@ -114,6 +204,15 @@ def main():
                         ("bare raylib window, same measure", bare_startups)):
         print("%s: median %.3f s, min %.3f s, max %.3f s over %d runs"
               % (what, statistics.median(times), min(times), max(times), runs))
+    for what, times in (("key response, Down in the title menu", ordinary),
+                        ("key response, first GAME START to the well", first),
+                        ("key response, repeated GAME START to the well", repeated)):
+        print("%s: median %.1f ms, min %.1f ms, max %.1f ms over %d runs"
+              % (what, 1e3 * statistics.median(times), 1e3 * min(times), 1e3 * max(times),
+                 len(times)))
+    print("GAME START against the ordinary key: first %.2f times, repeated %.2f times"
+          % (statistics.median(first) / statistics.median(ordinary),
+             statistics.median(repeated) / statistics.median(ordinary)))
     print("resident memory: title %.1f MiB, play %.1f MiB" % (title_kib / 1024, play_kib / 1024))
     print("executable: %.2f MB, embedded assets: %.2f MB"
           % (os.path.getsize(executable) / 1e6, assets / 1e6))

@@ -59,6 +59,7 @@ void prepareWorld() {
     AudioManager::instance() = AudioManager{};
     gameScene = GameScene{};
     gameScene.enter(manager);
+    loadRemaining(gameScene);
     gameScene.phase = GamePhase::Playing;
     for (int row = 20 - kFullRows; row < 20; ++row) {
         for (int column = 0; column < 10; ++column) {

@@ -11,7 +11,7 @@
 namespace {
 
 TEST(EmbeddedPictures, EveryPictureDecodesToItsSize) {
-    ASSERT_EQ(embeddedPictures().size(), 41u); // and the icon below: 42
+    ASSERT_EQ(embeddedPictures().size(), 41u); // and the icons below: 43
     for (const EmbeddedPicture& p : embeddedPictures()) {
         Image image = LoadImageFromMemory(".png", p.bytes, static_cast<int>(p.length));
         EXPECT_NE(image.data, nullptr) << p.name;
@@ -21,12 +21,17 @@ TEST(EmbeddedPictures, EveryPictureDecodesToItsSize) {
     }
 }
 
-TEST(EmbeddedPictures, IconDecodesToEightBitRgba) {
-    Image icon = LoadImageFromMemory(".png", icon_png, static_cast<int>(icon_png_len));
-    EXPECT_EQ(icon.width, 600);
-    EXPECT_EQ(icon.height, 600);
-    EXPECT_EQ(icon.format, PIXELFORMAT_UNCOMPRESSED_R8G8B8A8);
-    UnloadImage(icon);
+TEST(EmbeddedPictures, IconsDecodeSmallestFirstToEightBitRgba) {
+    const auto icons = embeddedFiles("icon_");
+    ASSERT_EQ(icons.size(), 2u);
+    const int sides[] = {48, 256};
+    for (std::size_t i = 0; i < icons.size(); ++i) {
+        Image icon = LoadImageFromMemory(".png", icons[i].bytes, icons[i].length);
+        EXPECT_EQ(icon.width, sides[i]);
+        EXPECT_EQ(icon.height, sides[i]);
+        EXPECT_EQ(icon.format, PIXELFORMAT_UNCOMPRESSED_R8G8B8A8);
+        UnloadImage(icon);
+    }
 }
 
 TEST(TextureStoreWithRaylib, LoadsOnceAndReleasesEverything) {

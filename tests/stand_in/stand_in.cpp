@@ -504,7 +504,8 @@ Image LoadImageFromMemory(const char* fileType, const unsigned char* fileData, i
     image.height = static_cast<int>(bigEndian32(fileData + 20));
     image.mipmaps = 1;
     image.format = PIXELFORMAT_UNCOMPRESSED_R8G8B8A8;
-    image.data = std::malloc(1);
+    // Room for every pixel, as raylib's, for code that touches them; never read.
+    image.data = std::calloc(static_cast<std::size_t>(image.width) * image.height, 4);
     state().images += 1;
     return image;
 }

@@ -32,7 +32,7 @@ struct EmbeddedTrack {
 #n, n##_ogg, n##_ogg_len, frames                                                           \
     }
 
-// Every picture but the window icon, which has no asset name.
+// Every picture but the window icons, which have no asset name.
 inline const std::vector<EmbeddedPicture>& embeddedPictures() {
     static const std::vector<EmbeddedPicture> all = {
         KOLVEX_PICTURE(tx_block, 32, 32),         KOLVEX_PICTURE(tx_titlebg, 900, 755),

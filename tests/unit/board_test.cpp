@@ -21,7 +21,8 @@ protected:
 
     void SetUp() override {
         KolvexTest::SetUp();
-        gameScene.enter(manager); // sounds and effect frames loaded
+        gameScene.enter(manager);
+        loadRemaining(gameScene); // sounds and effect frames loaded
         gameScene.phase = GamePhase::Playing;
         standin::clearCalls();
     }

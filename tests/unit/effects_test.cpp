@@ -42,6 +42,7 @@ protected:
     void SetUp() override {
         KolvexTest::SetUp();
         gameScene.enter(manager); // 900 x 700: cells of 29, the well at (40, 60)
+        loadRemaining(gameScene);
         standin::clearCalls();
     }
 

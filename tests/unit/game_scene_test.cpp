@@ -31,12 +31,13 @@ protected:
 
     void enterPlaying() {
         gameScene.enter(manager);
+        loadRemaining(gameScene);
         gameScene.phase = GamePhase::Playing;
         standin::clearCalls();
     }
 };
 
-TEST_F(GameSceneTest, EnterLoadsEverythingInOrderAndDealsFromTwoDraws) {
+TEST_F(GameSceneTest, EnterLoadsWhatTheCountdownShowsAndTheCountdownTheRest) {
     gameScene.score = 99;
     gameScene.level = 5;
     gameScene.lines = 44;
@@ -49,35 +50,58 @@ TEST_F(GameSceneTest, EnterLoadsEverythingInOrderAndDealsFromTwoDraws) {
     EXPECT_EQ(gameScene.lines, 0);
     ASSERT_EQ(board.size(), 20u);
 
-    // The store hands out ids in load order: the block, six backgrounds, then the frames.
+    // The first countdown frame draws the block and the first background, and
+    // the countdown plays its one sound; the music starts, as ever.
     const auto& textures = TextureStore::instance().textures;
-    ASSERT_EQ(textures.size(), 1u + 6u + 32u);
+    ASSERT_EQ(textures.size(), 2u);
     EXPECT_EQ(textures.at("tx_block").id, 1u);
     EXPECT_EQ(blockTexture.id, 1u);
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(textures.at(gameScene.backgroundNames[i]).id, 2u + i);
-    }
-    ASSERT_EQ(gameScene.sparkleFrames.size(), 16u);
-    ASSERT_EQ(gameScene.smokeFrames.size(), 16u);
-    for (unsigned i = 0; i < 16; ++i) {
-        EXPECT_EQ(gameScene.sparkleFrames[i].id, 8u + i);
-        EXPECT_EQ(textures.at("vfx_sparkle" + std::to_string(i + 1)).id, 8u + i);
-        EXPECT_EQ(gameScene.smokeFrames[i].id, 24u + i);
-    }
+    EXPECT_EQ(textures.at("bg_beach").id, 2u);
     EXPECT_EQ(TextureStore::instance().currentBackground, "bg_beach");
-
-    // Music first (intro and loop), then the ten sounds in their order.
+    EXPECT_TRUE(gameScene.sparkleFrames.empty());
     const auto& audio = AudioManager::instance();
     ASSERT_EQ(audio.musics.count("bgm_korubekusu"), 1u);
     const MusicEntry& music = audio.musics.at("bgm_korubekusu");
     EXPECT_TRUE(standin::musicPlaying(music.intro));
-    ASSERT_EQ(audio.sounds.size(), 10u);
-    for (unsigned i = 0; i < 10; ++i) {
-        EXPECT_EQ(standin::soundId(audio.sounds.at(kSoundOrder[i])),
-                  standin::musicId(music.loop) + 1 + i)
-            << kSoundOrder[i];
-    }
+    EXPECT_EQ(audio.sounds.size(), 1u);
+    EXPECT_EQ(audio.sounds.count("sfx_countdown"), 1u);
     EXPECT_EQ(playedSounds(), (std::vector<std::string>{"sfx_countdown"}));
+
+    // The countdown loads the rest, one entry a frame, in the store's id order:
+    // the other five backgrounds, then all 32 effect frames, then the sounds.
+    // A picture that fails still writes its one warning.
+    standin::clearCalls();
+    standin::failImageDecodes(true);
+    step();
+    standin::failImageDecodes(false);
+    EXPECT_EQ(textures.count("bg_city"), 0u);
+    EXPECT_EQ(standin::logLines().size(), 1u);
+    EXPECT_EQ(standin::logLines()[0].text, "テキスチャーの読み込みに失敗： bg_city");
+    steps(4);
+    for (int i = 2; i < 6; ++i) {
+        EXPECT_EQ(textures.at(gameScene.backgroundNames[i]).id, 1u + i);
+    }
+    EXPECT_TRUE(gameScene.sparkleFrames.empty());
+    step();
+    ASSERT_EQ(gameScene.sparkleFrames.size(), 16u);
+    ASSERT_EQ(gameScene.smokeFrames.size(), 16u);
+    for (unsigned i = 0; i < 16; ++i) {
+        EXPECT_EQ(gameScene.sparkleFrames[i].id, 7u + i);
+        EXPECT_EQ(gameScene.smokeFrames[i].id, 23u + i);
+    }
+    for (unsigned i = 0; i < 9; ++i) {
+        step();
+        EXPECT_EQ(audio.sounds.size(), 2u + i);
+    }
+    for (unsigned i = 0, n = 0; i < 10; ++i) {
+        if (std::string(kSoundOrder[i]) != "sfx_countdown") {
+            EXPECT_EQ(standin::soundId(audio.sounds.at(kSoundOrder[i])),
+                      standin::soundId(audio.sounds.at("sfx_countdown")) + 1 + n++)
+                << kSoundOrder[i];
+        }
+    }
+    EXPECT_EQ(standin::logLines().size(), 1u);
+    EXPECT_EQ(gameScene.phase, GamePhase::Countdown);
 
     // Two draws: the first piece, then the preview; the same type may follow itself.
     ASSERT_EQ(standin::randomRequests().size(), 2u);
@@ -103,6 +127,7 @@ TEST_F(GameSceneTest, WithoutMusicTheGameWarnsAndGoesOn) {
                             }),
               1);
     EXPECT_TRUE(AudioManager::instance().musics.empty());
+    loadRemaining(gameScene);
     EXPECT_EQ(AudioManager::instance().sounds.size(), 10u);
     gameScene.phase = GamePhase::Playing;
     standin::pressNow(KEY_UP);
@@ -162,6 +187,18 @@ TEST_F(GameSceneTest, CountdownRunsFourUnitsThenGoAndFreezesTheGame) {
     step();
     EXPECT_EQ(standin::countCalls("UpdateMusicStream"), 1) << "the music runs with play";
     EXPECT_GT(gameScene.cellSize, 29) << "and the layout follows the window again";
+}
+
+TEST_F(GameSceneTest, OnASlowMachineTheLastCountdownFrameLoadsTheRest) {
+    gameScene.enter(manager);
+    standin::setFrameTime(1.0f);
+    steps(3);
+    EXPECT_EQ(gameScene.phase, GamePhase::Countdown);
+    EXPECT_LT(TextureStore::instance().textures.size(), 2u + 5u + 32u);
+    step();
+    EXPECT_EQ(gameScene.phase, GamePhase::Playing);
+    EXPECT_EQ(TextureStore::instance().textures.size(), 2u + 5u + 32u);
+    EXPECT_EQ(AudioManager::instance().sounds.size(), 10u);
 }
 
 TEST_F(GameSceneTest, PauseFreezesEverythingAndResumesWhereItStopped) {
@@ -311,6 +348,7 @@ TEST_F(GameSceneTest, ExitResetsForARetryButKeepsTheResults) {
     EXPECT_EQ(gameScene.score, 0u);
     EXPECT_EQ(gameScene.backgroundIndex, 0);
     EXPECT_FLOAT_EQ(gameScene.fallInterval, kFirstLevelInterval);
+    loadRemaining(gameScene);
     EXPECT_EQ(gameScene.sparkleFrames.size(), 16u);
 }
 

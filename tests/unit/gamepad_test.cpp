@@ -76,6 +76,7 @@ TEST_F(GamepadTest, PlayMovesTurnsHoldsAndDropsWithThePad) {
     EXPECT_EQ(gameScene.pieceRotation, 0);
     EXPECT_EQ(gameScene.score, 0u);
     EXPECT_EQ(gameScene.holdTransfer.state, HoldState::Idle);
+    loadRemaining(gameScene);
     gameScene.phase = GamePhase::Playing;
     runGameFrames(2); // the stick back in the middle
 
@@ -160,6 +161,7 @@ TEST_F(GamepadTest, PlayMovesTurnsHoldsAndDropsWithThePad) {
 
 TEST_F(GamepadTest, PauseMenuWithThePad) {
     gameScene.enter(manager);
+    loadRemaining(gameScene);
     gameScene.phase = GamePhase::Playing;
     standin::clearCalls();
     gameFrame({kStart});

@@ -26,6 +26,7 @@ protected:
     void SetUp() override {
         KolvexTest::SetUp();
         gameScene.enter(manager);
+        loadRemaining(gameScene);
         gameScene.phase = GamePhase::Playing;
         standin::clearCalls();
     }

@@ -212,6 +212,7 @@ void playOneGame(unsigned seed, Totals& totals) {
     resetWorld();
     SceneManager manager;
     gameScene.enter(manager);
+    loadRemaining(gameScene);
     const auto& sounds = AudioManager::instance().sounds;
     const unsigned lineClear = standin::soundId(sounds.at("sfx_line_clear"));
     const unsigned levelUp = standin::soundId(sounds.at("sfx_level_up"));

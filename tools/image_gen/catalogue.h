@@ -32,7 +32,9 @@ const std::vector<Asset>& catalogue();
 const Asset* find_asset(const std::string& name);
 
 // Drawing entry points, one per family of pictures.
+// The badge at full size, and shrunk with an area filter to side x side pixels.
 Image draw_icon(int);
+Image draw_window_icon(int side);
 Image draw_block_texture(int);
 Image draw_sparkle(int frame);
 Image draw_smoke(int frame);

@@ -15,8 +15,7 @@ constexpr int kDesktopSizes[] = {48, 64, 128, 256};
 } // namespace
 
 int write_desktop_icons(const std::string& dir) {
-    const Asset* icon = find_asset("icon");
-    Image full = icon->draw(icon->variant);
+    const Image full = draw_icon(0);
     int failures = 0;
     for (int n : kDesktopSizes) {
         std::string side = std::to_string(n);
@@ -26,9 +25,8 @@ int write_desktop_icons(const std::string& dir) {
         std::string path = (folder / "kolvex.png").string();
         write_png(path, downsample_area(full, n, n), Layout::Rgba);
         // The same rules as the window icon, at this size: RGBA, clear beyond the badge.
-        Asset sized = *icon;
-        sized.w = n;
-        sized.h = n;
+        const Asset sized{"kolvex",         n, n, Layout::Rgba, AlphaRule::ClearOutsideCircle,
+                          draw_window_icon, n};
         std::string problem;
         if (!check_file(path, sized, problem)) {
             std::fprintf(stderr, "%s: %s\n", path.c_str(), problem.c_str());

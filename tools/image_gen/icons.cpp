@@ -129,4 +129,8 @@ Image draw_block_texture(int) {
     return im;
 }
 
+Image draw_window_icon(int side) {
+    return downsample_area(draw_icon(0), side, side);
+}
+
 } // namespace img
