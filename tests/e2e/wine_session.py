@@ -86,20 +86,14 @@ class Pad:
             f.write("%d 0 0\n" % buttons)
         os.replace(self.path + ".new", self.path)
 
-    def press_until(self, buttons, probe, what):
-        """Presses until probe() holds. A pad is read once a frame, not queued like
-        a key, so a frame longer than the press misses it."""
-        for _ in range(5):
-            self.set(buttons)
-            time.sleep(kolvex_e2e.KEY_HOLD_SECONDS)
+    def hold_until(self, game, buttons, probe, what):
+        """Holds the buttons until probe() holds: a pad is read once a frame, not
+        queued like a key, so a frame longer than a short press would miss it."""
+        self.set(buttons)
+        try:
+            return game.wait_for(probe, what)
+        finally:
             self.set(0)
-            deadline = time.monotonic() + 1.0
-            while time.monotonic() < deadline:
-                value = probe()
-                if value:
-                    return value
-                time.sleep(0.05)
-        raise AssertionError("the pad did not bring " + what)
 
 
 def gamepad(executable):
@@ -117,17 +111,19 @@ def gamepad(executable):
             pad = Pad(game.workdir)
             wine.start(game)
             game.wait_for_screen(title_shown, "the title screen", timeout=60)
-            pad.press_until(PAD_A, lambda: not title_shown(game.screenshot()), "GAME START")
+            pad.hold_until(game, PAD_A, lambda: not title_shown(game.screenshot()), "GAME START")
             bot = p.Player(game)
             bot.start()
 
             def column():
                 return min(c for c, _ in piece_cells(game, bot))
             start = column()
-            moved = pad.press_until(PAD_LEFT, lambda: column() < start and column(), "a move left")
-            pad.press_until(PAD_RIGHT, lambda: column() == moved + 1, "a move right")
-            shot = pad.press_until(PAD_START, lambda: paused(game.screenshot()) and game.screenshot(),
-                                   "the pause menu")
+            moved = pad.hold_until(game, PAD_LEFT, lambda: column() < start and [column()],
+                                   "a move left")[0]
+            pad.hold_until(game, PAD_RIGHT, lambda: column() > moved, "a move right")
+            shot = pad.hold_until(game, PAD_START,
+                                  lambda: paused(game.screenshot()) and game.screenshot(),
+                                  "the pause menu")
             game.save(shot, "pad_pause.png")
             game.key("q")
             assert game.wait_exit() == 0, game.stderr()[-2000:]

@@ -253,8 +253,8 @@ async function playWithoutStorage(browser, url) {
 }
 
 // The game's own tables, written out by the release build (as for the desktop tests).
-const kFacts = JSON.parse(readFileSync(process.env.KOLVEX_GAME_FACTS ||
-  join(dirname(fileURLToPath(import.meta.url)), '../../build/release/tests/game_facts.json')));
+const kFactsPath = process.env.KOLVEX_GAME_FACTS ||
+  join(dirname(fileURLToPath(import.meta.url)), '../../build/release/tests/game_facts.json');
 const kStandardButtons = 17;
 const kPadA = 0;
 const kPadUp = 12;
@@ -317,53 +317,51 @@ async function litCells(page) {
   return page.evaluate('window.kolvexWell');
 }
 
-async function padHold(page, buttons, stickY, ms) {
+// Holds the pad's buttons and stick until check() holds: a pad is read once a
+// frame, not queued like a key, so a frame longer than a short press would miss it.
+async function padHoldUntil(page, buttons, stickY, what, check) {
   await page.evaluate(`window.kolvexPad(${JSON.stringify(buttons)}, ${stickY})`);
-  await sleep(ms);
-  await page.evaluate('window.kolvexPad([], 0)');
+  try {
+    return await waitFor(what, check, 20000);
+  } finally {
+    await page.evaluate('window.kolvexPad([], 0)');
+  }
 }
 
-// The pad alone: button 0 starts a game; once the countdown is over the D-pad moves
-// the piece left and right, D-pad up hard-drops it, the stick down soft-drops the
-// next one and the stick up hard-drops it.
+// The pad alone: button 0 starts a game; the D-pad moves the piece left and right
+// and D-pad up hard-drops it; the stick down soft-drops the next one and the stick
+// up hard-drops it.
 async function playWithPad(browser, url) {
-  const geometry = { cell: kFacts.cell, origin: kFacts.well_origin, columns: kFacts.well.columns,
-    rows: kFacts.well.rows };
+  const facts = JSON.parse(readFileSync(kFactsPath));
+  const geometry = { cell: facts.cell, origin: facts.well_origin, columns: facts.well.columns,
+    rows: facts.well.rows };
   const page = await openPage(browser,
     [`(${scriptPad})(${kStandardButtons})`, recordFrames, `(${readWell})(${JSON.stringify(geometry)})`]);
   await page.open(url, false);
-  await waitFor('GAME START from the pad', async () => {
-    const before = page.logs.length;
-    await padHold(page, [kPadA], 0, kKeyHoldMs);
-    await sleep(400);
-    return page.logs.slice(before).some((line) => line.includes('Texture loaded'));
-  }, 20000);
-  const leftmost = (cells) => Math.min(...cells.map(([column]) => column));
-  const start = leftmost(await waitFor('the first piece', async () => {
+  const logged = page.logs.length;
+  await padHoldUntil(page, [kPadA], 0, 'GAME START from the pad',
+    () => page.logs.slice(logged).some((line) => line.includes('Texture loaded')));
+  const leftmost = async () => Math.min(...(await litCells(page)).map(([column]) => column));
+  const start = await waitFor('the first piece', async () => {
     const cells = await litCells(page);
-    return cells.length === 4 && cells;
-  }, 10000));
-  // Presses during the countdown do nothing, so the first that moves comes after it.
-  const { moved } = await waitFor('the D-pad to move the piece left', async () => {
-    await padHold(page, [kPadLeft], 0, kKeyHoldMs);
-    const column = leftmost(await litCells(page));
-    return column < start && { moved: column };
+    return cells.length === 4 && leftmost();
   }, 10000);
-  await padHold(page, [kPadRight], 0, kKeyHoldMs);
-  check(leftmost(await litCells(page)) === moved + 1, 'the D-pad moving the piece right');
-  const onFloor = async () => (await litCells(page)).filter(([, row]) => row >= kFloorRows);
-  await padHold(page, [kPadUp], 0, kKeyHoldMs);
-  await waitFor('D-pad up to hard-drop the piece', async () => (await onFloor()).length === 4, 5000);
+  // Held through the countdown, the D-pad moves the piece once play begins.
+  const moved = await padHoldUntil(page, [kPadLeft], 0, 'the D-pad to move the piece left',
+    async () => { const column = await leftmost(); return column < start && { column }; });
+  await padHoldUntil(page, [kPadRight], 0, 'the D-pad to move the piece right',
+    async () => (await leftmost()) > moved.column);
+  const onFloor = async () => (await litCells(page)).filter(([, row]) => row >= kFloorRows).length;
+  await padHoldUntil(page, [kPadUp], 0, 'D-pad up to hard-drop the piece', async () => (await onFloor()) === 4);
   const top = async () => Math.min(...(await litCells(page)).filter(([, row]) => row < kFloorRows)
     .map(([, row]) => row));
-  // Held down, the stick brings the piece six rows lower within 3 s; gravity alone
-  // would take 4.8 s.
+  // Held down, the stick brings the piece six rows lower sooner than gravity alone
+  // could, at a row each 0.8 s; a loaded machine only makes the frames longer.
   const before = await top();
-  await page.evaluate('window.kolvexPad([], 1)');
-  await waitFor('the stick down to soft-drop the piece', async () => (await top()) >= before + 6, 3000);
-  await page.evaluate('window.kolvexPad([], 0)');
-  await padHold(page, [], -1, kKeyHoldMs);
-  await waitFor('the stick up to hard-drop the piece', async () => (await onFloor()).length === 8, 5000);
+  const heldAt = Date.now();
+  await padHoldUntil(page, [], 1, 'the stick down to lower the piece', async () => (await top()) >= before + 6);
+  check(Date.now() - heldAt < 4800, 'the stick down soft-dropping the piece');
+  await padHoldUntil(page, [], -1, 'the stick up to hard-drop the piece', async () => (await onFloor()) === 8);
   check(page.errors.length === 0, 'no error on the console');
 }
 
