@@ -1,18 +1,19 @@
-// The keyboard and gamepad 0 read as the game's actions. The keyboard is asked
-// directly, as raylib keeps its presses and its repeat; the pad is read once a
-// frame into `padState`, because its stick has no presses of its own and a held
-// direction needs a repeat that only the keyboard gets from the system.
+// The keyboard and the followed gamepad read as the game's actions. The keyboard is
+// asked directly, as raylib keeps its presses and its repeat; the pad is read once a
+// frame into `padState`, because its stick has no presses of its own, a held
+// direction needs a repeat that only the keyboard gets from the system, and raylib's
+// SDL platform keeps a pad's previous buttons only in the first slots (as many as
+// pads are attached), so its own presses repeat every frame in a slot left alone.
 #include "app/controls.h"
 
 #include <raylib.h>
 
+#include <algorithm>
 #include <cmath>
 
 PadState padState;
 
 namespace {
-
-constexpr int kPad = 0;
 
 // A held direction moves at once, again after the first delay, then at the steady
 // rate. The delay is well beyond a deliberate tap, so a tap never moves two columns,
@@ -59,19 +60,19 @@ int dpadButton(PadDirection direction) {
     return GAMEPAD_BUTTON_UNKNOWN;
 }
 
-bool dpadDown(PadDirection direction) {
-    return IsGamepadButtonDown(kPad, dpadButton(direction));
+bool dpadDown(const PadState& pad, PadDirection direction) {
+    return (pad.downButtons & bit(dpadButton(direction))) != 0;
 }
 
 // A diagonal on the D-pad is its sideways half: a thumb rolling across the pad
 // while moving a piece never drops it by accident.
-PadDirection dpadDirection() {
-    const bool left = dpadDown(PadDirection::Left);
-    if (left != dpadDown(PadDirection::Right)) {
+PadDirection dpadDirection(const PadState& pad) {
+    const bool left = dpadDown(pad, PadDirection::Left);
+    if (left != dpadDown(pad, PadDirection::Right)) {
         return left ? PadDirection::Left : PadDirection::Right;
     }
-    const bool up = dpadDown(PadDirection::Up);
-    if (up != dpadDown(PadDirection::Down)) {
+    const bool up = dpadDown(pad, PadDirection::Up);
+    if (up != dpadDown(pad, PadDirection::Down)) {
         return up ? PadDirection::Up : PadDirection::Down;
     }
     return PadDirection::None;
@@ -88,23 +89,42 @@ PadDirection stickDirection(float x, float y) {
     return y < 0.0f ? PadDirection::Up : PadDirection::Down;
 }
 
-void readButtons(PadState& pad) {
-    pad.pressedButtons = 0;
-    for (int button = GAMEPAD_BUTTON_LEFT_FACE_UP; button <= GAMEPAD_BUTTON_RIGHT_THUMB; ++button) {
-        if (IsGamepadButtonPressed(kPad, button)) {
-            pad.pressedButtons |= bit(button);
+// Drops the pads gone since the last frame, keeping the order, and adds the new ones.
+void trackArrivals(PadArrivals& arrivals) {
+    int kept = 0;
+    for (int i = 0; i < arrivals.count; ++i) {
+        if (IsGamepadAvailable(arrivals.slots[i])) {
+            arrivals.slots[kept++] = arrivals.slots[i];
+        }
+    }
+    arrivals.count = kept;
+    for (int slot = 0; slot < kPadSlots; ++slot) {
+        const auto end = arrivals.slots.begin() + arrivals.count;
+        if (IsGamepadAvailable(slot) && std::find(arrivals.slots.begin(), end, slot) == end) {
+            arrivals.slots[arrivals.count++] = static_cast<std::int8_t>(slot);
         }
     }
 }
 
+void readButtons(PadState& pad) {
+    std::uint32_t down = 0;
+    for (int button = GAMEPAD_BUTTON_LEFT_FACE_UP; button <= GAMEPAD_BUTTON_RIGHT_THUMB; ++button) {
+        if (IsGamepadButtonDown(pad.pad, button)) {
+            down |= bit(button);
+        }
+    }
+    pad.pressedButtons = down & ~pad.downButtons;
+    pad.downButtons = down;
+}
+
 void readDirections(PadState& pad) {
     pad.pressedDirections = 0;
-    const PadDirection dpad = dpadDirection();
+    const PadDirection dpad = dpadDirection(pad);
     if (dpad != PadDirection::None && (pad.pressedButtons & bit(dpadButton(dpad))) != 0) {
         pad.pressedDirections |= directionBit(dpad);
     }
-    const float x = GetGamepadAxisMovement(kPad, GAMEPAD_AXIS_LEFT_X);
-    const float y = GetGamepadAxisMovement(kPad, GAMEPAD_AXIS_LEFT_Y);
+    const float x = GetGamepadAxisMovement(pad.pad, GAMEPAD_AXIS_LEFT_X);
+    const float y = GetGamepadAxisMovement(pad.pad, GAMEPAD_AXIS_LEFT_Y);
     const PadDirection stick = stickDirection(x, y);
     // One press per push: the stick must come back to the middle before the next.
     if (stick != PadDirection::None && pad.stickCentred) {
@@ -231,8 +251,13 @@ bool padFired(Action action) {
 } // namespace
 
 void readControls() {
-    if (!IsGamepadAvailable(kPad)) {
-        padState = PadState{};
+    trackArrivals(padState.arrivals);
+    const int followed = padState.arrivals.count > 0 ? padState.arrivals.slots[0] : kNoPad;
+    // A pad taking over starts from rest: nothing held, the stick centred, no repeat.
+    if (followed != padState.pad) {
+        padState = PadState{.arrivals = padState.arrivals, .pad = followed};
+    }
+    if (padState.pad == kNoPad) {
         return;
     }
     readButtons(padState);

@@ -1,8 +1,10 @@
-// The player's controls: the keyboard and gamepad 0 read together as the game's
+// The player's controls: the keyboard and one gamepad read together as the game's
 // actions, so the scenes ask what the player did, never which key or button did it,
-// and a key and a button that mean the same action in one frame count once.
+// and a key and a button that mean the same action in one frame count once. The pad
+// followed is the first that became available, in whichever slot raylib put it.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 enum class Action : std::int32_t {
@@ -25,9 +27,22 @@ enum class Action : std::int32_t {
 
 enum class PadDirection : std::int8_t { None, Left, Right, Up, Down };
 
-// What the gamepad did this frame, read once at the start of the frame's update.
+// raylib's gamepad slots (its MAX_GAMEPADS, which raylib.h does not publish).
+constexpr int kPadSlots = 4;
+constexpr int kNoPad = -1;
+
+// The available pads' slots, in the order they became available.
+struct PadArrivals {
+    std::array<std::int8_t, kPadSlots> slots{};
+    int count = 0;
+};
+
+// What the followed gamepad did this frame, read once at the start of the frame's update.
 struct PadState {
-    std::uint32_t pressedButtons = 0;       // one bit per raylib button number
+    PadArrivals arrivals;
+    int pad = kNoPad;                       // the slot followed
+    std::uint32_t downButtons = 0;          // one bit per raylib button number
+    std::uint32_t pressedButtons = 0;       // down now and not in the frame before
     PadDirection held = PadDirection::None; // the D-pad's, else the stick's
     std::uint8_t pressedDirections = 0;     // one bit per PadDirection
     bool stickCentred = true;               // back near the middle since its last press
@@ -38,8 +53,8 @@ struct PadState {
 
 extern PadState padState;
 
-// Once per frame, first in the update step of the scene that runs: takes in the
-// gamepad and advances its held-direction repeat by the frame time.
+// Once per frame, first in the update step of the scene that runs: finds the pad to
+// follow, takes it in and advances its held-direction repeat by the frame time.
 void readControls();
 
 // Whether the player did this this frame, on the keyboard or on the pad.

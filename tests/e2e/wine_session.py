@@ -2,7 +2,8 @@
 screen, GAME START with real keys, a game to the top-out and its save, a second
 one whose save must replace the first file, a third that must leave a read-only
 save alone and say so, a fourth that must keep it hidden, and Q ending the program;
-then the installer beside it, its shortcut and its uninstaller.
+then a gamepad, read through XInput from a stand-in DLL of our own; then the
+installer beside it, its shortcut and its uninstaller.
 Usage: wine_session.py path/to/kolvex.exe
 """
 
@@ -10,11 +11,16 @@ import glob
 import ntpath
 import os
 import re
+import shutil
 import subprocess
+import tempfile
+import time
 
 import kolvex_e2e
+import player as p
 import shell_link
 import wine
+from test_session import paused, piece_cells
 from test_game_over import (game_over_shown, play_to_top_out, read_save, save_failed_shown,
                             title_shown, wait_for_armed_menu)
 
@@ -90,7 +96,7 @@ def read_only_left_alone_hidden_kept(game):
 
 
 def session(executable):
-    with wine.Prefix(), kolvex_e2e.Game(executable, name="wine") as game:
+    with kolvex_e2e.Game(executable, name="wine") as game:
         wine.start(game)
         game.save(game.wait_for_screen(title_shown, "the title screen", timeout=60), "title.png")
 
@@ -118,7 +124,6 @@ def session(executable):
         game.wait_for_screen(title_shown, "the title screen after QUIT")
         game.key("q")
         assert game.wait_exit() == 0, game.stderr()[-2000:]
-        installed(executable)
 
 
 def expand(text):
@@ -188,5 +193,75 @@ def installed(executable):
         assert read_save(workdir) == kept, "the uninstaller touched the bests"
 
 
+# XInput's button bits.
+PAD_A, PAD_START, PAD_LEFT, PAD_RIGHT = 0x1000, 0x0010, 0x0004, 0x0008
+XINPUT_STAND_IN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support",
+                               "xinput_stand_in.c")
+
+
+class Pad:
+    """The stand-in DLL's one pad: a state file in the game's working directory."""
+
+    def __init__(self, workdir):
+        self.path = os.path.join(workdir, "kolvex_pad.txt")
+        self.set(0)
+
+    def set(self, buttons):
+        with open(self.path + ".new", "w") as f:
+            f.write("%d 0 0\n" % buttons)
+        os.replace(self.path + ".new", self.path)
+
+    def hold_until(self, game, buttons, probe, what):
+        """Holds the buttons until probe() holds: a pad is read once a frame, not
+        queued like a key, so a frame longer than a short press would miss it."""
+        self.set(buttons)
+        try:
+            return game.wait_for(probe, what)
+        finally:
+            self.set(0)
+
+
+def gamepad(executable):
+    """A copy of kolvex.exe with the stand-in XInput DLL beside it, which Wine loads
+    when told to prefer a native xinput1_4.dll: the bottom face button starts a game
+    from the title, the D-pad moves the piece, Start pauses."""
+    folder = tempfile.mkdtemp(prefix="kolvex-pad-")
+    try:
+        subprocess.run(["x86_64-w64-mingw32-gcc", "-shared", "-O2", "-o",
+                        os.path.join(folder, "xinput1_4.dll"), XINPUT_STAND_IN],
+                       check=True, timeout=120)
+        copy = shutil.copy(executable, folder)
+        os.environ["WINEDLLOVERRIDES"] += ";xinput1_4=n"
+        with kolvex_e2e.Game(copy, name="wine-pad") as game:
+            pad = Pad(game.workdir)
+            wine.start(game)
+            game.wait_for_screen(title_shown, "the title screen", timeout=60)
+            pad.hold_until(game, PAD_A, lambda: not title_shown(game.screenshot()), "GAME START")
+            bot = p.Player(game)
+            bot.start()
+
+            def column():
+                return min(c for c, _ in piece_cells(game, bot))
+            start = column()
+            moved = pad.hold_until(game, PAD_LEFT, lambda: column() < start and [column()],
+                                   "a move left")[0]
+            pad.hold_until(game, PAD_RIGHT, lambda: column() > moved, "a move right")
+            shot = pad.hold_until(game, PAD_START,
+                                  lambda: paused(game.screenshot()) and game.screenshot(),
+                                  "the pause menu")
+            game.save(shot, "pad_pause.png")
+            game.key("q")
+            assert game.wait_exit() == 0, game.stderr()[-2000:]
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+def main(executable):
+    with wine.Prefix():
+        session(executable)
+        gamepad(executable)
+        installed(executable)
+
+
 if __name__ == "__main__":
-    kolvex_e2e.run(session)
+    kolvex_e2e.run(main)

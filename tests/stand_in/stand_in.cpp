@@ -26,7 +26,21 @@ struct HeldKey {
     int to;
 };
 
+struct PadSpan {
+    int slot;
+    int from;
+    int until;
+};
+
+struct PadButton {
+    int slot;
+    int button;
+    int from;
+    int to;
+};
+
 struct AxisSpan {
+    int slot;
     int axis;
     float value;
     int from;
@@ -52,8 +66,8 @@ struct State {
     std::map<int, std::set<int>> pressed;
     std::map<int, std::set<int>> repeated;
     std::vector<HeldKey> held;
-    int padFrom = -1;
-    std::vector<HeldKey> padHeld;
+    std::vector<PadSpan> padsPlugged;
+    std::vector<PadButton> padHeld;
     std::vector<AxisSpan> padAxes;
     std::vector<int> randomQueue;
     std::vector<standin::RandomRequest> randomRequests;
@@ -162,17 +176,24 @@ void hold(int key, int fromFrame, int toFrame) {
 void closeWindowAt(int atFrame) {
     state().closeAt = atFrame;
 }
-void connectGamepad(int fromFrame) {
-    state().padFrom = fromFrame;
+void plugGamepad(int slot, int fromFrame, int untilFrame) {
+    state().padsPlugged.push_back({slot, fromFrame, untilFrame});
 }
-void padHold(int button, int fromFrame, int toFrame) {
-    state().padHeld.push_back({button, fromFrame, toFrame});
+void unplugGamepad(int slot, int atFrame) {
+    for (PadSpan& span : state().padsPlugged) {
+        if (span.slot == slot && span.until > atFrame) {
+            span.until = atFrame;
+        }
+    }
 }
-void padPress(int button, int atFrame) {
-    padHold(button, atFrame, atFrame);
+void padHold(int slot, int button, int fromFrame, int toFrame) {
+    state().padHeld.push_back({slot, button, fromFrame, toFrame});
 }
-void padAxis(int axis, float value, int fromFrame, int toFrame) {
-    state().padAxes.push_back({axis, value, fromFrame, toFrame});
+void padPress(int slot, int button, int atFrame) {
+    padHold(slot, button, atFrame, atFrame);
+}
+void padAxis(int slot, int axis, float value, int fromFrame, int toFrame) {
+    state().padAxes.push_back({slot, axis, value, fromFrame, toFrame});
 }
 void setFrameTime(float seconds) {
     state().frameTime = seconds;
@@ -339,21 +360,17 @@ bool IsKeyDown(int key) {
 }
 
 bool IsGamepadAvailable(int gamepad) {
-    return gamepad == 0 && state().padFrom >= 0 && state().frame >= state().padFrom;
-}
-
-bool IsGamepadButtonPressed(int gamepad, int button) {
-    return IsGamepadAvailable(gamepad) &&
-           std::any_of(state().padHeld.begin(), state().padHeld.end(), [&](const HeldKey& h) {
-               return h.key == button && h.from == state().frame;
-           });
+    const int f = state().frame;
+    return std::any_of(
+        state().padsPlugged.begin(), state().padsPlugged.end(),
+        [&](const PadSpan& p) { return p.slot == gamepad && f >= p.from && f < p.until; });
 }
 
 bool IsGamepadButtonDown(int gamepad, int button) {
     const int f = state().frame;
     return IsGamepadAvailable(gamepad) &&
-           std::any_of(state().padHeld.begin(), state().padHeld.end(), [&](const HeldKey& h) {
-               return h.key == button && f >= h.from && f <= h.to;
+           std::any_of(state().padHeld.begin(), state().padHeld.end(), [&](const PadButton& h) {
+               return h.slot == gamepad && h.button == button && f >= h.from && f <= h.to;
            });
 }
 
@@ -363,7 +380,7 @@ float GetGamepadAxisMovement(int gamepad, int axis) {
         return 0.0f;
     }
     for (const AxisSpan& span : state().padAxes) {
-        if (span.axis == axis && f >= span.from && f <= span.to) {
+        if (span.slot == gamepad && span.axis == axis && f >= span.from && f <= span.to) {
             return span.value;
         }
     }

@@ -2,8 +2,8 @@
 //
 // It defines, under raylib's own names and with raylib.h's declarations, every
 // raylib function the game calls. The keyboard, the frame time, the clock and the
-// random values are scripted frame by frame, and so is gamepad 0; draw, audio and image calls are
-// recorded with their arguments, and TraceLog lines are kept. Decoding is faked
+// random values are scripted frame by frame, and so are the gamepads in raylib's slots; draw, audio
+// and image calls are recorded with their arguments, and TraceLog lines are kept. Decoding is faked
 // from the real file headers (a PNG's IHDR, an Ogg's last granule position), and a
 // test can make decodes fail. Nothing here needs a display or a sound card.
 #pragma once
@@ -45,12 +45,15 @@ void repeat(int key, int atFrame);              // IsKeyPressedRepeat true in th
 void hold(int key, int fromFrame, int toFrame); // IsKeyDown true in [from, to]
 void closeWindowAt(int atFrame);                // WindowShouldClose true from that frame
 
-// Gamepad 0: available from a frame on; a button held over frames is pressed in the
-// first of them; an axis keeps its value over frames and is 0 outside them.
-void connectGamepad(int fromFrame);
-void padHold(int button, int fromFrame, int toFrame);
-void padPress(int button, int atFrame); // padHold(button, atFrame, atFrame)
-void padAxis(int axis, float value, int fromFrame, int toFrame);
+// Gamepads in any slot, as raylib's platforms place them: a slot's pad is available
+// from one frame until another, when it is unplugged; a button is down over the frames
+// it is held; an axis keeps its value over frames and is 0 outside them.
+constexpr int kNever = 1 << 30;
+void plugGamepad(int slot, int fromFrame, int untilFrame = kNever);
+void unplugGamepad(int slot, int atFrame);
+void padHold(int slot, int button, int fromFrame, int toFrame);
+void padPress(int slot, int button, int atFrame); // padHold(slot, button, atFrame, atFrame)
+void padAxis(int slot, int axis, float value, int fromFrame, int toFrame);
 
 void setFrameTime(float seconds);
 void setTime(double seconds);

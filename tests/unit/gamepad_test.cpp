@@ -1,7 +1,9 @@
-// Every screen played with gamepad 0: its buttons and its stick do what the keys
-// do, a held direction repeats like a held key, the stick has a dead zone and must
-// come back to the middle before it presses again, and a key and a button meaning
-// the same thing in one frame act once.
+// Every screen played with a gamepad in a slot other than 0, as raylib's RGFW
+// platforms place the first one: its buttons and its stick do what the keys do, a
+// held direction repeats like a held key, the stick has a dead zone and must come
+// back to the middle before it presses again, and a key and a button meaning the
+// same thing in one frame act once. With two pads, the first to arrive is followed
+// and the other takes over when it goes.
 #include "test_support.h"
 
 #include "app/scene_manager.h"
@@ -20,6 +22,7 @@ namespace {
 
 using Sounds = std::vector<std::string>;
 
+constexpr int kSlot = 3;
 constexpr int kLeft = GAMEPAD_BUTTON_LEFT_FACE_LEFT;
 constexpr int kRight = GAMEPAD_BUTTON_LEFT_FACE_RIGHT;
 constexpr int kUp = GAMEPAD_BUTTON_LEFT_FACE_UP;
@@ -37,18 +40,18 @@ protected:
 
     void SetUp() override {
         KolvexTest::SetUp();
-        standin::connectGamepad(0);
+        standin::plugGamepad(kSlot, 0);
     }
 
     // The stick held at (x, y) for n frames from now.
     static void stick(float x, float y, int n) {
-        standin::padAxis(GAMEPAD_AXIS_LEFT_X, x, standin::frame(), standin::frame() + n - 1);
-        standin::padAxis(GAMEPAD_AXIS_LEFT_Y, y, standin::frame(), standin::frame() + n - 1);
+        standin::padAxis(kSlot, GAMEPAD_AXIS_LEFT_X, x, standin::frame(), standin::frame() + n - 1);
+        standin::padAxis(kSlot, GAMEPAD_AXIS_LEFT_Y, y, standin::frame(), standin::frame() + n - 1);
     }
 
     static void buttons(std::initializer_list<int> pressed) {
         for (int button : pressed) {
-            standin::padPress(button, standin::frame());
+            standin::padPress(kSlot, button, standin::frame());
         }
     }
 
@@ -85,7 +88,7 @@ TEST_F(GamepadTest, PlayMovesTurnsHoldsAndDropsWithThePad) {
     gameFrame({kLeft});
     gameFrame();
     EXPECT_EQ(gameScene.pieceX, 7);
-    standin::padHold(kLeft, standin::frame(), standin::frame() + 59);
+    standin::padHold(kSlot, kLeft, standin::frame(), standin::frame() + 59);
     std::vector<int> moves;
     for (int i = 0; i < 60; ++i) {
         const int before = gameScene.pieceX;
@@ -115,7 +118,7 @@ TEST_F(GamepadTest, PlayMovesTurnsHoldsAndDropsWithThePad) {
     EXPECT_EQ(gameScene.score, 0u);
 
     // D-pad down or the stick down soft-drop while held.
-    standin::padHold(kDown, standin::frame(), standin::frame() + 11);
+    standin::padHold(kSlot, kDown, standin::frame(), standin::frame() + 11);
     runGameFrames(12);
     EXPECT_GE(gameScene.pieceY, 8);
     const int row = gameScene.pieceY;
@@ -196,7 +199,7 @@ TEST_F(GamepadTest, TitleMenuAndPagesWithThePad) {
     };
 
     // One move per press: a held D-pad or stick does not repeat in a menu.
-    standin::padHold(kDown, standin::frame(), standin::frame() + 30);
+    standin::padHold(kSlot, kDown, standin::frame(), standin::frame() + 30);
     for (int i = 0; i < 31; ++i) {
         frame();
     }
@@ -223,9 +226,11 @@ TEST_F(GamepadTest, TitleMenuAndPagesWithThePad) {
     standin::pressNow(KEY_UP);
     frame({kUp});
     EXPECT_EQ(titleScene.item, MenuItem::Credits);
+    frame();
     frame({kUp, kBottom});
     EXPECT_EQ(titleScene.item, MenuItem::HowToPlay);
     EXPECT_EQ(titleScene.page, TitlePage::Credits);
+    frame();
     frame({kBottom, kStart, kUp});
     EXPECT_EQ(titleScene.page, TitlePage::Credits) << "only the right face button leaves";
     frame({GAMEPAD_BUTTON_RIGHT_FACE_RIGHT});
@@ -255,7 +260,10 @@ TEST_F(GamepadTest, GameOverMenuWithThePadAfterTheDelay) {
     standin::setFrameTime(0.5f);
     for (int i = 0; i < 10; ++i) {
         stick(0.0f, i % 2 == 0 ? 1.0f : 0.0f, 1);
-        frame({kDown, kBottom, kStart});
+        if (i % 2 == 0) {
+            buttons({kDown, kBottom, kStart});
+        }
+        frame();
     }
     EXPECT_EQ(gameOverScene.selection, GameOverChoice::Retry);
     EXPECT_FALSE(manager.switchPending);
@@ -274,6 +282,26 @@ TEST_F(GamepadTest, GameOverMenuWithThePadAfterTheDelay) {
     EXPECT_EQ(manager.next, SceneId::Game) << "Start confirms the entry the frame began with";
     EXPECT_EQ(playedSounds(),
               (Sounds{"sfx_gameover", "sfx_select", "sfx_select", "sfx_select", "sfx_confirm"}));
+}
+
+TEST_F(GamepadTest, TheFirstPadToArriveIsFollowedAndTheNextTakesOver) {
+    gameScene.enter(manager);
+    gameScene.phase = GamePhase::Playing;
+    gameScene.fallInterval = 100.0f;
+    place(PieceType::T, 4, 5);
+    gameFrame();
+    standin::plugGamepad(0, standin::frame()); // a lower slot, but later
+    standin::padPress(0, kLeft, standin::frame());
+    gameFrame();
+    EXPECT_EQ(gameScene.pieceX, 4) << "only the first pad is read";
+
+    standin::unplugGamepad(kSlot, standin::frame());
+    standin::padPress(0, kLeft, standin::frame());
+    gameFrame();
+    EXPECT_EQ(gameScene.pieceX, 3);
+    standin::padHold(0, kBottom, standin::frame(), standin::frame() + 29);
+    runGameFrames(30);
+    EXPECT_EQ(gameScene.pieceRotation, 1) << "a held button acts once";
 }
 
 } // namespace

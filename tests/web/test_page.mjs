@@ -1,11 +1,13 @@
 // End-to-end test of the web build in the system's headless Chromium: the page
 // served from 127.0.0.1, the title screen, GAME START with real key events, a
 // game to the top-out, the bests read back after a reload, Q ending the game,
-// and no error on the console. Prints the page's figures at the end.
+// and no error on the console; a scripted gamepad starting and playing a game.
+// Prints the page's figures at the end.
 // Usage: node tests/web/test_page.mjs build/web
-import { mkdtempSync, rmSync, statSync } from 'node:fs';
+import { mkdtempSync, readFileSync, rmSync, statSync } from 'node:fs';
 import { tmpdir } from 'node:os';
-import { join } from 'node:path';
+import { dirname, join } from 'node:path';
+import { fileURLToPath } from 'node:url';
 import puppeteer from 'puppeteer-core';
 import { serveFolder } from './serve_static.mjs';
 
@@ -76,6 +78,7 @@ function recordFrames() {
           frame.colours = colours.size;
         }
         window.kolvexFrames.push(frame);
+        if (window.kolvexAfterFrame) window.kolvexAfterFrame(module.ctx);
       };
     },
   });
@@ -249,6 +252,118 @@ async function playWithoutStorage(browser, url) {
   check((await page.frames()).length > framesAtSave, 'a refused write reported and the game going on');
 }
 
+// The game's own tables, written out by the release build (as for the desktop tests).
+const kFactsPath = process.env.KOLVEX_GAME_FACTS ||
+  join(dirname(fileURLToPath(import.meta.url)), '../../build/release/tests/game_facts.json');
+const kStandardButtons = 17;
+const kPadA = 0;
+const kPadUp = 12;
+const kPadLeft = 14;
+const kPadRight = 15;
+// The well's bottom rows, where the first three pieces settle; a piece enters at the top.
+const kFloorRows = 13;
+
+// Runs in the page before its own script: one standard-mapping pad behind the
+// Gamepad API, which the browser announces at its first button press, as Chromium
+// does; `kolvexPad(buttons, stickY)` sets what is held.
+function scriptPad(buttonCount) {
+  const pad = {
+    id: 'kolvex test pad', index: 0, connected: true, mapping: 'standard', timestamp: 0,
+    axes: [0, 0, 0, 0],
+    buttons: Array.from({ length: buttonCount }, () => ({ pressed: false, touched: false, value: 0 })),
+  };
+  let announced = false;
+  Object.defineProperty(navigator, 'getGamepads', { value: () => [announced ? pad : null, null, null, null] });
+  window.kolvexPad = (held, stickY) => {
+    pad.buttons.forEach((button, i) => {
+      button.pressed = button.touched = held.includes(i);
+      button.value = button.pressed ? 1 : 0;
+    });
+    pad.axes[1] = stickY;
+    pad.timestamp = performance.now();
+    if (!announced && held.length > 0) {
+      announced = true;
+      const event = new Event('gamepadconnected');
+      event.gamepad = pad;
+      window.dispatchEvent(event);
+    }
+  };
+}
+
+// Runs in the page: on request, the well cells lit in the next frame drawn, read
+// where the desktop tests read them (a piece's colour, not the grey ghost).
+function readWell({ cell, origin, columns, rows }) {
+  window.kolvexAfterFrame = (gl) => {
+    if (!window.kolvexWellWanted) return;
+    const lit = [];
+    const pixel = new Uint8Array(4);
+    for (let row = 0; row < rows; row++) {
+      for (let column = 0; column < columns; column++) {
+        const x = Math.floor(origin[0] + column * cell + cell * 0.25);
+        const y = Math.floor(origin[1] + row * cell + cell * 0.5);
+        gl.readPixels(x, gl.drawingBufferHeight - 1 - y, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, pixel);
+        const [r, g, b] = pixel;
+        if (Math.max(r, g, b) >= 150 && Math.max(r, g, b) - Math.min(r, g, b) >= 60) lit.push([column, row]);
+      }
+    }
+    window.kolvexWell = lit;
+    window.kolvexWellWanted = false;
+  };
+}
+
+async function litCells(page) {
+  await page.evaluate('window.kolvexWellWanted = true');
+  await waitFor('a frame read', async () => !(await page.evaluate('window.kolvexWellWanted')), 5000);
+  return page.evaluate('window.kolvexWell');
+}
+
+// Holds the pad's buttons and stick until check() holds: a pad is read once a
+// frame, not queued like a key, so a frame longer than a short press would miss it.
+async function padHoldUntil(page, buttons, stickY, what, check) {
+  await page.evaluate(`window.kolvexPad(${JSON.stringify(buttons)}, ${stickY})`);
+  try {
+    return await waitFor(what, check, 20000);
+  } finally {
+    await page.evaluate('window.kolvexPad([], 0)');
+  }
+}
+
+// The pad alone: button 0 starts a game; the D-pad moves the piece left and right
+// and D-pad up hard-drops it; the stick down soft-drops the next one and the stick
+// up hard-drops it.
+async function playWithPad(browser, url) {
+  const facts = JSON.parse(readFileSync(kFactsPath));
+  const geometry = { cell: facts.cell, origin: facts.well_origin, columns: facts.well.columns,
+    rows: facts.well.rows };
+  const page = await openPage(browser,
+    [`(${scriptPad})(${kStandardButtons})`, recordFrames, `(${readWell})(${JSON.stringify(geometry)})`]);
+  await page.open(url, false);
+  const logged = page.logs.length;
+  await padHoldUntil(page, [kPadA], 0, 'GAME START from the pad',
+    () => page.logs.slice(logged).some((line) => line.includes('Texture loaded')));
+  const leftmost = async () => Math.min(...(await litCells(page)).map(([column]) => column));
+  const start = await waitFor('the first piece', async () => {
+    const cells = await litCells(page);
+    return cells.length === 4 && leftmost();
+  }, 10000);
+  // Held through the countdown, the D-pad moves the piece once play begins.
+  const moved = await padHoldUntil(page, [kPadLeft], 0, 'the D-pad to move the piece left',
+    async () => { const column = await leftmost(); return column < start && { column }; });
+  await padHoldUntil(page, [kPadRight], 0, 'the D-pad to move the piece right',
+    async () => (await leftmost()) > moved.column);
+  const onFloor = async () => (await litCells(page)).filter(([, row]) => row >= kFloorRows).length;
+  await padHoldUntil(page, [kPadUp], 0, 'D-pad up to hard-drop the piece', async () => (await onFloor()) === 4);
+  // Held down, the stick brings the next piece from the top to the floor rows in
+  // under half the time gravity alone would take at the first level's row each
+  // 0.8 s; a loaded machine only makes the frames longer.
+  const heldAt = Date.now();
+  await padHoldUntil(page, [], 1, 'the stick down to bring the piece down', async () => (await onFloor()) === 8);
+  check(Date.now() - heldAt < (kFloorRows - 1) * 800 / 2, 'the stick down soft-dropping the piece');
+  await padHoldUntil(page, [], -1, 'the stick up to hard-drop the piece', async () => (await onFloor()) === 12);
+  check(page.errors.length === 0, 'no error on the console');
+  await page.page.browserContext().close();
+}
+
 function printFigures({ firstFrameMs, frames }) {
   const lengths = frames.map((frame) => frame.ms).sort((a, b) => a - b);
   const gaps = frames.slice(1).map((frame, i) => frame.start - frames[i].start).sort((a, b) => a - b);
@@ -269,6 +384,7 @@ const browser = await puppeteer.launch({
 let failed = false;
 try {
   check(pageWeight() <= kMaxPageBytes, 'the page within its weight');
+  await playWithPad(browser, base + 'kolvex.html');
   const figures = await playAcrossReload(browser, base + 'kolvex.html');
   await playWithoutStorage(browser, base + 'kolvex.html');
   printFigures(figures);
