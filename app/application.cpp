@@ -1,6 +1,7 @@
 // Start-up, the frame loop and shutdown, in the order the scenes rely on.
 #include "app/application.h"
 
+#include "app/frame_loop.h"
 #include "app/heap_policy.h"
 #include "app/scene_manager.h"
 #include "app/window_icon.h"
@@ -8,43 +9,26 @@
 
 #include <raylib.h>
 
-#if defined(__EMSCRIPTEN__)
-#include <emscripten/emscripten.h>
-
-#include <cstdlib>
-#endif
-
 namespace {
 
 constexpr const char* kWindowTitle = "コルベクス";
-constexpr int kTargetFps = 120;
-#if defined(__EMSCRIPTEN__)
-// The browser scales the page for the display itself, and raylib's web
-// platform, asked for high DPI, reads a display scale of zero before its canvas
-// exists and makes the canvas empty.
-constexpr unsigned int kWindowFlags = 0;
-// The browser calls the frame function once per displayed frame.
-constexpr int kBrowserPacesFrames = 0;
-constexpr bool kNeverReturn = true;
-#else
-constexpr unsigned int kWindowFlags = FLAG_WINDOW_HIGHDPI;
-#endif
 
 void startUp(SceneManager& scenes) {
     keepFreedMemory();
-    SetConfigFlags(kWindowFlags);
+    SetConfigFlags(kPlatformWindowFlags);
     InitWindow(kWindowWidth, kWindowHeight, kWindowTitle);
     setWindowIcon();
     AudioManager::instance().init();
     SetExitKey(KEY_NULL); // Escape belongs to the scenes: pause and back
-    SetTargetFPS(kTargetFps);
+    paceFrames();
 
     scenes.current = SceneId::Title;
     scenes.next = SceneId::Title;
     scenes.enterScene();
 }
 
-// One pass of the frame loop; false when the window's close button was used.
+} // namespace
+
 bool runFrame(SceneManager& scenes) {
     if (WindowShouldClose()) {
         return false;
@@ -71,32 +55,9 @@ void shutDown(SceneManager& scenes) {
     CloseWindow();
 }
 
-#if defined(__EMSCRIPTEN__)
-// The browser calls this once per displayed frame; a page cannot block in a
-// loop of its own. When the loop would have ended, the exit steps run here and
-// the program exits, which tells the page that the game is over.
-void runBrowserFrame(void* context) {
-    SceneManager& scenes = *static_cast<SceneManager*>(context);
-    if (scenes.running && runFrame(scenes)) {
-        return;
-    }
-    emscripten_cancel_main_loop();
-    shutDown(scenes);
-    std::exit(0);
-}
-#endif
-
-} // namespace
-
 int runApplication() {
     static SceneManager scenes;
     startUp(scenes);
-#if defined(__EMSCRIPTEN__)
-    emscripten_set_main_loop_arg(runBrowserFrame, &scenes, kBrowserPacesFrames, kNeverReturn);
-#else
-    while (scenes.running && runFrame(scenes)) {
-    }
-    shutDown(scenes);
-#endif
+    runFrameLoop(scenes);
     return 0;
 }

@@ -2,22 +2,52 @@
 # inside the wasm, as in the native executable) and our own kolvex.html beside
 # them. emcc's own HTML output is not used: its page is not ours, and its HTML
 # minifier fails with Debian's emscripten.
+#
+# kolvex.html is written after every link, with the window's size taken from
+# app/application.h and the sizes of the two files as built, which the page's
+# progress bar counts against (a compressing server's Content-Length does not
+# give them). Run as a script (cmake -P) for that step.
+
+if(CMAKE_SCRIPT_MODE_FILE)
+    file(SIZE ${KOLVEX_OUT}/kolvex.js KOLVEX_JS_BYTES)
+    file(SIZE ${KOLVEX_OUT}/kolvex.wasm KOLVEX_WASM_BYTES)
+    configure_file(${KOLVEX_SHELL} ${KOLVEX_OUT}/kolvex.html @ONLY)
+    return()
+endif()
 
 set(KOLVEX_WEB_SHELL ${PROJECT_SOURCE_DIR}/web/kolvex.html)
 set(KOLVEX_WEB_STORAGE ${PROJECT_SOURCE_DIR}/save/browser_storage.js)
 set(KOLVEX_WEB_POLL_YIELD ${PROJECT_SOURCE_DIR}/web/poll_yield.js)
 
+# The constants `kWindowWidth` and `kWindowHeight` of app/application.h.
+function(kolvex_window_size out_width out_height)
+    set(header ${PROJECT_SOURCE_DIR}/app/application.h)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${header})
+    file(STRINGS ${header} width REGEX "kWindowWidth = [0-9]+")
+    file(STRINGS ${header} height REGEX "kWindowHeight = [0-9]+")
+    string(REGEX REPLACE ".* = ([0-9]+).*" "\\1" width "${width}")
+    string(REGEX REPLACE ".* = ([0-9]+).*" "\\1" height "${height}")
+    if(NOT width MATCHES "^[0-9]+$" OR NOT height MATCHES "^[0-9]+$")
+        message(FATAL_ERROR "no window size found in ${header}")
+    endif()
+    set(${out_width} ${width} PARENT_SCOPE)
+    set(${out_height} ${height} PARENT_SCOPE)
+endfunction()
+
 function(kolvex_web_page target)
     set_target_properties(${target} PROPERTIES SUFFIX ".js"
-        LINK_DEPENDS "${KOLVEX_WEB_STORAGE};${KOLVEX_WEB_POLL_YIELD}")
+        LINK_DEPENDS "${KOLVEX_WEB_STORAGE};${KOLVEX_WEB_POLL_YIELD};${KOLVEX_WEB_SHELL}")
     target_link_options(${target} PRIVATE
         -sENVIRONMENT=web
         -sALLOW_MEMORY_GROWTH=1
         # Lets the game's end run the exit steps and tell the page (Module.onExit).
         -sEXIT_RUNTIME=1
-        -lidbfs.js
         --pre-js ${KOLVEX_WEB_STORAGE}
         --js-library ${KOLVEX_WEB_POLL_YIELD})
-    # Copied at configure time, which CMake redoes whenever the page changes.
-    configure_file(${KOLVEX_WEB_SHELL} ${CMAKE_CURRENT_BINARY_DIR}/kolvex.html COPYONLY)
+    kolvex_window_size(width height)
+    add_custom_command(TARGET ${target} POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -DKOLVEX_OUT=${CMAKE_CURRENT_BINARY_DIR} -DKOLVEX_SHELL=${KOLVEX_WEB_SHELL}
+            -DKOLVEX_WINDOW_WIDTH=${width} -DKOLVEX_WINDOW_HEIGHT=${height}
+            -P ${CMAKE_CURRENT_FUNCTION_LIST_FILE}
+        VERBATIM)
 endfunction()

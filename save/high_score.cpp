@@ -1,10 +1,8 @@
 // Reading, merging and safely rewriting the high-score file.
 #include "save/high_score.h"
 
-#include "save/file_replace.h"
-#if defined(__EMSCRIPTEN__)
 #include "save/browser_storage.h"
-#endif
+#include "save/file_replace.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -133,12 +131,10 @@ bool saveHighScore(std::uint32_t score, std::uint16_t lines, std::uint16_t level
         std::to_string(std::max(level, stored.bestLevel)),
     };
     const bool saved = writeLines(kFileName, out);
-#if defined(__EMSCRIPTEN__)
     // A page's files are in memory: only the browser's storage outlives it.
     if (saved) {
         syncBrowserStorage();
     }
-#endif
     return saved;
 }
 

@@ -50,6 +50,7 @@ int main() {
     const PlayfieldLayout& layout = playfieldLayout;
 
     std::printf("{\n");
+    std::printf("  \"window\": [%d, %d],\n", kWindowWidth, kWindowHeight);
     printShapes();
     printColours();
     std::printf("  \"well\": {\"columns\": %d, \"rows\": %d, \"spawn_column\": %d},\n",

@@ -9,6 +9,7 @@ import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import puppeteer from 'puppeteer-core';
+import { recordFrames } from './record_frames.mjs';
 import { serveFolder } from './serve_static.mjs';
 
 const kChromium = '/usr/bin/chromium';
@@ -49,41 +50,6 @@ async function waitFor(what, check, timeoutMs) {
   }
 }
 
-// Runs in the page before its own script: records every frame's start and
-// length through emscripten's hooks around the main-loop function, and reads
-// a few pixels of the frame just drawn, before the browser shows and clears it.
-function recordFrames() {
-  window.kolvexFrames = [];
-  let module;
-  Object.defineProperty(window, 'Module', {
-    configurable: true,
-    get: () => module,
-    set: (value) => {
-      module = value;
-      let start = 0;
-      value.preMainLoop = () => { start = performance.now(); };
-      value.postMainLoop = () => {
-        const frame = { start, ms: performance.now() - start, colours: 0 };
-        // Reading pixels waits for the graphics process, so only the first frame is read.
-        if (window.kolvexFrames.length === 0) {
-          const gl = module.ctx;
-          const colours = new Set();
-          const pixel = new Uint8Array(4);
-          for (let y = 50; y < 700; y += 100) {
-            for (let x = 50; x < 900; x += 100) {
-              gl.readPixels(x, y, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, pixel);
-              colours.add(pixel.join());
-            }
-          }
-          frame.colours = colours.size;
-        }
-        window.kolvexFrames.push(frame);
-        if (window.kolvexAfterFrame) window.kolvexAfterFrame(module.ctx);
-      };
-    },
-  });
-}
-
 class Page {
   constructor(page, session) {
     this.page = page;
@@ -107,15 +73,22 @@ class Page {
   }
 
   // The bytes of kolvex.sav as the browser's IndexedDB holds them, as text.
-  storedSave() {
+  async storedSave() {
+    return (await this.storedRecord()).text;
+  }
+
+  // kolvex.sav's entry in IndexedDB: its text and the time it was written.
+  storedRecord() {
     return this.evaluate(`new Promise((resolve) => {
+      const none = { text: '', time: 0 };
       const open = indexedDB.open('${kSaveFolder}');
-      open.onerror = () => resolve('');
+      open.onerror = () => resolve(none);
       open.onsuccess = () => {
         const files = open.result.transaction('FILE_DATA').objectStore('FILE_DATA');
         const read = files.get('${kSaveFolder}/kolvex.sav');
-        read.onsuccess = () => resolve(read.result ? new TextDecoder().decode(read.result.contents) : '');
-        read.onerror = () => resolve('');
+        read.onsuccess = () => resolve(read.result ? { text: new TextDecoder().decode(read.result.contents),
+          time: read.result.timestamp.getTime() } : none);
+        read.onerror = () => resolve(none);
       };
     })`);
   }
@@ -170,17 +143,45 @@ class Page {
   }
 }
 
+// Holds the soft drop, which scores nothing, until the stack tops out.
+Page.prototype.softDropToTopOut = async function () {
+  await this.page.keyboard.down('ArrowDown');
+  try {
+    const trace = await waitFor('the top-out', () => this.logs.map((line) => kScoreTrace.exec(line)).find(Boolean),
+      kGameWaitMs);
+    return { score: Number(trace[1]), storedBest: Number(trace[2]) };
+  } finally {
+    await this.page.keyboard.up('ArrowDown');
+  }
+};
+
 function check(condition, what) {
   if (!condition) throw new Error(`failed: ${what}`);
   console.log(`ok: ${what}`);
 }
 
-// Runs in the page before its own script: storage refused, as in a private
-// window or with the quota used up.
-function refuseStorage() {
-  Object.defineProperty(window, 'indexedDB', {
-    value: { open: () => { throw new DOMException('refused by the test', 'QuotaExceededError'); } },
-  });
+// Runs in the page before its own script: the storage fault named by the
+// address's `fault`: `read`, the first read-only transaction refused; `put`,
+// every put failing (an add over the existing key); `abort`, every
+// transaction with a put aborted, as a commit over the quota is.
+function injectStorageFault() {
+  const fault = new URLSearchParams(location.search).get('fault');
+  const transaction = IDBDatabase.prototype.transaction;
+  let readRefused = false;
+  IDBDatabase.prototype.transaction = function (stores, mode) {
+    if (fault === 'read' && mode !== 'readwrite' && !readRefused) {
+      readRefused = true;
+      throw new DOMException('refused by the test', 'UnknownError');
+    }
+    return transaction.call(this, stores, mode);
+  };
+  const put = IDBObjectStore.prototype.put;
+  IDBObjectStore.prototype.put = function (value, key) {
+    if (fault === 'put') return this.add(value, key);
+    const request = put.call(this, value, key);
+    if (fault === 'abort') this.transaction.abort();
+    return request;
+  };
 }
 
 function pageWeight() {
@@ -189,11 +190,14 @@ function pageWeight() {
     .reduce((a, b) => a + b, 0);
 }
 
-async function openPage(browser, before) {
-  const context = await browser.createBrowserContext();
+async function openTab(context, before) {
   const tab = await context.newPage();
   for (const script of before) await tab.evaluateOnNewDocument(script);
   return new Page(tab, await tab.createCDPSession());
+}
+
+async function openPage(browser, before) {
+  return openTab(await browser.createBrowserContext(), before);
 }
 
 // The whole path of a player: two games with a reload between, then Q.
@@ -224,10 +228,13 @@ async function playAcrossReload(browser, url) {
   check(second.storedBest === first.score, 'the best of the game before the reload read back');
   await page.page.screenshot({ path: join(folder, 'game_over.png') });
 
-  await page.press('KeyQ');
-  await waitFor('the page to say the game has ended', () => page.evaluate(
-    "!document.getElementById('overlay').hidden && " +
-    "document.getElementById('message').textContent.includes('ended')"), 10000);
+  // Pressed again until seen: a press and release within one slow frame is lost.
+  await waitFor('the page to say the game has ended', async () => {
+    const ended = await page.evaluate("!document.getElementById('overlay').hidden && " +
+      "document.getElementById('message').textContent.includes('ended')");
+    if (!ended) await page.press('KeyQ');
+    return ended;
+  }, 10000);
   await page.page.screenshot({ path: join(folder, 'ended.png') });
   const framesAtEnd = (await page.frames()).length;
   await sleep(500);
@@ -237,19 +244,117 @@ async function playAcrossReload(browser, url) {
   return { firstFrameMs, frames };
 }
 
-// Storage refused: both the read at start-up and the write after the save are
-// reported on the console, and the game goes on to its game-over screen.
-async function playWithoutStorage(browser, url) {
-  const page = await openPage(browser, [refuseStorage, recordFrames]);
+const kViewports = [
+  { width: 1366, height: 657 },
+  { width: 1920, height: 969 },
+  { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true },
+  { width: 844, height: 390, deviceScaleFactor: 3, isMobile: true, hasTouch: true, isLandscape: true },
+];
+const kGameShape = 900 / 700;
+
+// The page served compressed, then resized live and turned as a phone is: the
+// whole canvas inside the viewport, in the game's shape and as large as the
+// viewport allows, its drawing buffer one pixel per device pixel, and the
+// frame drawn over all of it.
+async function fitEveryViewport(browser, url) {
+  const page = await openPage(browser, [recordFrames]);
   await page.open(url, false);
-  check(page.errors.some((text) => text.includes('could not be read')), 'a refused read reported');
-  await page.startGame();
-  await page.playToTopOut();
-  await waitFor('the refused write to be reported', () =>
-    page.errors.some((text) => text.includes('could not be stored')), 10000);
-  const framesAtSave = (await page.frames()).length;
-  await sleep(500);
-  check((await page.frames()).length > framesAtSave, 'a refused write reported and the game going on');
+  check(await page.evaluate("document.getElementById('bar').style.width === '100%'"),
+    'the progress bar filled with the files sent compressed');
+  for (const viewport of kViewports) {
+    const name = `${viewport.width} x ${viewport.height}`;
+    // A change of touch emulation reloads the page.
+    await page.page.setViewport({ deviceScaleFactor: 1, ...viewport });
+    await waitFor(`the title at ${name}`, async () => (await page.frames()).length > 0, 30000);
+    const fit = await waitFor(`the drawing buffer at ${name}`, async () => {
+      const box = await page.evaluate(`(() => {
+        const canvas = document.getElementById('canvas');
+        const r = canvas.getBoundingClientRect();
+        return { left: r.left, top: r.top, right: r.right, bottom: r.bottom, width: r.width, height: r.height,
+                 buffer: [canvas.width, canvas.height], viewport: [innerWidth, innerHeight], ratio: devicePixelRatio };
+      })()`);
+      const wanted = [Math.round(box.width * box.ratio), Math.round(box.height * box.ratio)];
+      return box.viewport[0] === viewport.width && box.buffer.join() === wanted.join() && box;
+    }, 10000);
+    check(fit.left >= 0 && fit.top >= 0 && fit.right <= fit.viewport[0] + 0.5 && fit.bottom <= fit.viewport[1] + 0.5,
+      `${name}: the whole canvas inside the viewport`);
+    check(Math.abs(fit.width / fit.height - kGameShape) < 0.005 &&
+      (Math.abs(fit.width - fit.viewport[0]) < 1 || Math.abs(fit.height - fit.viewport[1]) < 1),
+      `${name}: the canvas ${fit.width.toFixed(0)} x ${fit.height.toFixed(0)} in the game's shape, as large as fits`);
+    await page.evaluate('window.kolvexReadFrame = true');
+    const frame = await waitFor(`a frame read at ${name}`, async () =>
+      (await page.frames()).filter((f) => f.buffer && f.buffer.join() === fit.buffer.join()).pop(), 10000);
+    check(frame.colours >= 3 && !frame.farBlack, `${name}: drawn over the whole ${fit.buffer.join(' x ')} buffer`);
+  }
+  check(page.errors.length === 0, `no error on the console${page.errors.length ? ': ' + page.errors.join(' | ') : ''}`);
+}
+
+// Stored bests far below any game's, so a write that should not have happened shows.
+const kLowBests = 'SAV\n1\n1\n0\n1\n';
+
+// One storage fault a visit: a failed read at start-up (saving is then off),
+// a failed put, an aborted commit. Each is reported on the console and the
+// page, and the stored record stays as it was, to its time of writing.
+async function keepBestsThroughFaults(browser, url) {
+  const page = await openPage(browser, [injectStorageFault, recordFrames]);
+  await page.open(url, false);
+  await page.evaluate(`new Promise((resolve, reject) => {
+    const open = indexedDB.open('${kSaveFolder}');
+    open.onsuccess = () => {
+      const write = open.result.transaction('FILE_DATA', 'readwrite');
+      write.objectStore('FILE_DATA').put({ timestamp: new Date(), mode: 33206,
+        contents: new TextEncoder().encode(${JSON.stringify(kLowBests)}) }, '${kSaveFolder}/kolvex.sav');
+      write.oncomplete = resolve;
+      write.onabort = () => reject(write.error);
+    };
+  })`);
+  const seeded = await page.storedRecord();
+  for (const fault of ['read', 'put', 'abort']) {
+    page.errors = [];
+    await page.open(`${url}?fault=${fault}`, false);
+    if (fault === 'read') check(page.errors.some((text) => text.includes('could not be read')), 'a failed read reported');
+    await page.startGame();
+    await page.playToTopOut();
+    await waitFor(`the ${fault} fault reported`, () => page.errors.some((text) => text.includes('could not be stored')),
+      10000);
+    check((await page.evaluate("document.getElementById('notice').hidden ? '' : document.getElementById('notice').textContent"))
+      .includes('could not be'), `the ${fault} fault told on the page`);
+    await sleep(500);
+    const stored = await page.storedRecord();
+    check(stored.text === seeded.text && stored.time === seeded.time, `after the ${fault} fault the stored bests as they were`);
+  }
+}
+
+// Two pages of one profile, both open before either saves: the first saves a
+// game's score and is closed, the second, whose copy is older, a lower one
+// (soft drops score nothing) after it. The higher best stays.
+async function keepHigherOfTwoPages(browser, url) {
+  const context = await browser.createBrowserContext();
+  const pages = [await openTab(context, [recordFrames]), await openTab(context, [recordFrames])];
+  for (const page of pages) {
+    await page.page.bringToFront();
+    await page.open(url, false);
+  }
+  const [first, second] = pages;
+  await first.page.bringToFront();
+  await first.startGame();
+  const high = await first.playToTopOut();
+  const afterFirst = await waitFor('the first save stored', async () => {
+    const record = await first.storedRecord();
+    return record.text.split('\n')[2] === String(high.score) && record;
+  }, 10000);
+  // Its job done, the first page goes, leaving the machine to the second.
+  await first.page.close();
+  await second.page.bringToFront();
+  await second.startGame();
+  const low = await second.softDropToTopOut();
+  check(low.storedBest === 0 && low.score < high.score, `the second page saved ${low.score} over its copy without ${high.score}`);
+  const afterSecond = await waitFor('the second save stored', async () => {
+    const record = await second.storedRecord();
+    return record.time > afterFirst.time && record;
+  }, 10000);
+  check(afterSecond.text.split('\n')[2] === String(high.score), 'two pages: the higher best kept');
+  check(first.errors.length + second.errors.length === 0, 'two pages: no error on the console');
 }
 
 // The game's own tables, written out by the release build (as for the desktop tests).
@@ -291,16 +396,19 @@ function scriptPad(buttonCount) {
 }
 
 // Runs in the page: on request, the well cells lit in the next frame drawn, read
-// where the desktop tests read them (a piece's colour, not the grey ghost).
-function readWell({ cell, origin, columns, rows }) {
+// where the desktop tests read them (a piece's colour, not the grey ghost), in
+// the drawing buffer the page scaled to the canvas's size on screen.
+function readWell({ window: size, cell, origin, columns, rows }) {
   window.kolvexAfterFrame = (gl) => {
     if (!window.kolvexWellWanted) return;
     const lit = [];
     const pixel = new Uint8Array(4);
+    const scaleX = gl.drawingBufferWidth / size[0];
+    const scaleY = gl.drawingBufferHeight / size[1];
     for (let row = 0; row < rows; row++) {
       for (let column = 0; column < columns; column++) {
-        const x = Math.floor(origin[0] + column * cell + cell * 0.25);
-        const y = Math.floor(origin[1] + row * cell + cell * 0.5);
+        const x = Math.floor(scaleX * (origin[0] + column * cell + cell * 0.25));
+        const y = Math.floor(scaleY * (origin[1] + row * cell + cell * 0.5));
         gl.readPixels(x, gl.drawingBufferHeight - 1 - y, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, pixel);
         const [r, g, b] = pixel;
         if (Math.max(r, g, b) >= 150 && Math.max(r, g, b) - Math.min(r, g, b) >= 60) lit.push([column, row]);
@@ -333,8 +441,8 @@ async function padHoldUntil(page, buttons, stickY, what, check) {
 // up hard-drops it.
 async function playWithPad(browser, url) {
   const facts = JSON.parse(readFileSync(kFactsPath));
-  const geometry = { cell: facts.cell, origin: facts.well_origin, columns: facts.well.columns,
-    rows: facts.well.rows };
+  const geometry = { window: facts.window, cell: facts.cell, origin: facts.well_origin,
+    columns: facts.well.columns, rows: facts.well.rows };
   const page = await openPage(browser,
     [`(${scriptPad})(${kStandardButtons})`, recordFrames, `(${readWell})(${JSON.stringify(geometry)})`]);
   await page.open(url, false);
@@ -377,6 +485,7 @@ function printFigures({ firstFrameMs, frames }) {
 
 const profile = mkdtempSync(join(tmpdir(), 'kolvex-chromium-'));
 const { server, base } = await serveFolder(folder);
+const compressed = await serveFolder(folder, { gzip: true });
 const browser = await puppeteer.launch({
   executablePath: kChromium, headless: true, userDataDir: profile,
   args: kChromiumArgs, defaultViewport: kViewport,
@@ -386,7 +495,9 @@ try {
   check(pageWeight() <= kMaxPageBytes, 'the page within its weight');
   await playWithPad(browser, base + 'kolvex.html');
   const figures = await playAcrossReload(browser, base + 'kolvex.html');
-  await playWithoutStorage(browser, base + 'kolvex.html');
+  await fitEveryViewport(browser, compressed.base + 'kolvex.html');
+  await keepBestsThroughFaults(browser, base + 'kolvex.html');
+  await keepHigherOfTwoPages(browser, base + 'kolvex.html');
   printFigures(figures);
 } catch (error) {
   failed = true;
@@ -394,6 +505,7 @@ try {
 } finally {
   await browser.close();
   server.close();
+  compressed.server.close();
   rmSync(profile, { recursive: true, force: true });
 }
 process.exit(failed ? 1 : 0);

@@ -1,0 +1,18 @@
+// The frame loop's platform half: the window flags, the pacing of frames and
+// the loop that calls one pass per frame (frame_loop_desktop.cpp, frame_loop_web.cpp).
+#pragma once
+
+#include "app/scene_manager.h"
+
+// The flags the window is opened with on this platform.
+extern const unsigned int kPlatformWindowFlags;
+
+// Sets how frames are paced, once after the window has opened.
+void paceFrames();
+// Runs passes of the frame loop until the game ends, then the exit steps.
+void runFrameLoop(SceneManager& scenes);
+
+// From application.cpp: one pass of the frame loop, false when the window's
+// close button was used; and the exit steps.
+bool runFrame(SceneManager& scenes);
+void shutDown(SceneManager& scenes);
