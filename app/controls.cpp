@@ -4,6 +4,8 @@
 // direction needs a repeat that only the keyboard gets from the system.
 #include "app/controls.h"
 
+#include "app/pointer.h"
+
 #include <raylib.h>
 
 #include <cmath>
@@ -231,6 +233,7 @@ bool padFired(Action action) {
 } // namespace
 
 void readControls() {
+    readPointer();
     if (!IsGamepadAvailable(kPad)) {
         padState = PadState{};
         return;
@@ -241,7 +244,7 @@ void readControls() {
 }
 
 bool fired(Action action) {
-    return keyFired(action) || padFired(action);
+    return keyFired(action) || padFired(action) || pointerFired(action);
 }
 
 void spend(Action action) {
