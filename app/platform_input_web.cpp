@@ -11,24 +11,26 @@
 
 namespace {
 
+// The JavaScript inside EM_JS is not C++ for the formatter.
+// clang-format off
+
 // Controls such as a page's buttons keep their own touches.
 EM_JS(void, watchPage, (), {
-    const page =
-        {active : false, latched : false, ended : false, hidden : false, id : 0, x : 0, y : 0};
+    const page = { active: false, latched: false, ended: false, hidden: false, id: 0, x: 0, y: 0 };
     Module.kolvexPage = page;
-    const follow = (touch) = > {
+    const follow = (touch) => {
         const box = Module.canvas.getBoundingClientRect();
         page.x = (touch.clientX - box.left) / box.width;
         page.y = (touch.clientY - box.top) / box.height;
     };
-    const onTouch = (event) = > {
+    const onTouch = (event) => {
         if (event.target.closest && event.target.closest('button, a, input, select, textarea')) {
             return;
         }
         event.preventDefault();
         event.stopPropagation();
         const touches = Array.from(event.changedTouches);
-        if (event.type == = 'touchstart') {
+        if (event.type === 'touchstart') {
             if (!page.active) {
                 page.id = touches[0].identifier;
                 page.active = true;
@@ -38,25 +40,24 @@ EM_JS(void, watchPage, (), {
             }
             return;
         }
-        const touch = touches.find((t) = > t.identifier == = page.id);
+        const touch = touches.find((t) => t.identifier === page.id);
         if (!page.active || !touch) {
             return;
         }
         follow(touch);
-        if (event.type != = 'touchmove') {
+        if (event.type !== 'touchmove') {
             page.active = false;
             page.ended = true;
         }
     };
-    for (const type of['touchstart', 'touchmove', 'touchend', 'touchcancel']) {
-        window.addEventListener(type, onTouch, {capture : true, passive : false});
+    for (const type of ['touchstart', 'touchmove', 'touchend', 'touchcancel']) {
+        window.addEventListener(type, onTouch, { capture: true, passive: false });
     }
-    document.addEventListener(
-        'visibilitychange', () = > {
-            if (document.visibilityState == = 'hidden') {
-                page.hidden = true;
-            }
-        });
+    document.addEventListener('visibilitychange', () => {
+        if (document.visibilityState === 'hidden') {
+            page.hidden = true;
+        }
+    });
 });
 
 // What readPageTouch answers; otherwise (2) the finger has lifted since the last read.
@@ -84,6 +85,8 @@ EM_JS(int, takePageHidden, (), {
     page.hidden = false;
     return hidden ? 1 : 0;
 });
+
+// clang-format on
 
 void watchPageOnce() {
     static bool watching = false;
