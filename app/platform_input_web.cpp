@@ -1,10 +1,11 @@
 // The web page's pointer. raylib's web layer hears touches on the canvas only and
 // reports them as its mouse; a phone player's finger lands around the small canvas
-// as often as on it. So the page's own listeners take every touch on the page (the
-// canvas's handlers then never see one) and keep the first finger, as a share of
-// the canvas as it stands on screen; the mouse stays raylib's. A touch that begins
-// and ends between two frames still reads as down once, and its lifting is read
-// where the finger left the glass.
+// as often as on it. So the page's own listeners take every touch on the page and
+// keep the first finger, as a share of the canvas as it stands on screen; while a
+// finger is down, or just lifted, it is the pointer, else raylib's mouse is, whose
+// button a finger on the canvas also holds down meanwhile. However slow the frames,
+// a touch reads first where it began, then where it is, and last where it lifted,
+// so a tap between two frames and the whole length of a fast stroke are kept.
 #include "app/platform_input.h"
 
 #include <emscripten/emscripten.h>
@@ -16,7 +17,8 @@ namespace {
 
 // Controls such as a page's buttons keep their own touches.
 EM_JS(void, watchPage, (), {
-    const page = { active: false, latched: false, ended: false, hidden: false, id: 0, x: 0, y: 0 };
+    const page = { active: false, latched: false, ended: false, hidden: false, id: 0,
+                   x: 0, y: 0, startX: 0, startY: 0 };
     Module.kolvexPage = page;
     const follow = (touch) => {
         const box = Module.canvas.getBoundingClientRect();
@@ -28,7 +30,6 @@ EM_JS(void, watchPage, (), {
             return;
         }
         event.preventDefault();
-        event.stopPropagation();
         const touches = Array.from(event.changedTouches);
         if (event.type === 'touchstart') {
             if (!page.active) {
@@ -37,6 +38,8 @@ EM_JS(void, watchPage, (), {
                 page.latched = true;
                 page.ended = false;
                 follow(touches[0]);
+                page.startX = page.x;
+                page.startY = page.y;
             }
             return;
         }
@@ -66,8 +69,8 @@ constexpr int kTouchDown = 1;
 
 EM_JS(int, readPageTouch, (float* share), {
     const page = Module.kolvexPage;
-    HEAPF32[share >> 2] = page.x;
-    HEAPF32[(share >> 2) + 1] = page.y;
+    HEAPF32[share >> 2] = page.latched ? page.startX : page.x;
+    HEAPF32[(share >> 2) + 1] = page.latched ? page.startY : page.y;
     if (page.active || page.latched) {
         page.latched = false;
         return 1;

@@ -1,7 +1,8 @@
 // The pointer read as the game's actions. The platform gives a sample a frame; a
 // finger that lifts is taken up where it last was (the desktop then reports the
-// mouse), and the mouse's first sample is no move, so a mouse resting over an entry
-// at start-up changes nothing on screen.
+// mouse), and the mouse's first sample, at start-up or after a touch, is no move:
+// a mouse resting over an entry changes nothing on screen, and on the web, where a
+// finger on the canvas also moves raylib's mouse, a lifted finger hovers nothing.
 #include "app/pointer.h"
 
 #include "app/platform_input.h"
@@ -36,9 +37,11 @@ void readPointer() {
     p.released = !sample.down && p.down;
     if (sample.touch) {
         p.moved = sample.down && !samePlace(sample.position, p.position);
+        p.mouseRead = false;
     } else {
-        p.moved = p.sampled && !samePlace(sample.position, p.mousePosition);
+        p.moved = p.mouseRead && !samePlace(sample.position, p.mousePosition);
         p.mousePosition = sample.position;
+        p.mouseRead = true;
     }
     if (p.pressed) {
         p.pressPosition = sample.position;
@@ -47,7 +50,6 @@ void readPointer() {
     }
     p.position = sample.position;
     p.down = sample.down;
-    p.sampled = true;
     p.pageHidden = pageWentHidden();
     p.gestures = 0;
 }

@@ -15,13 +15,13 @@ namespace {
 // canvas's size on screen: on a phone the canvas is about 0.43 of its size and a
 // cell some 2 mm, on a touch monitor about 8 mm. A fingertip wanders about a
 // millimetre while it taps (the touch slop of phone toolkits), so half a cell
-// still reads as a tap there; a tap is also short, a finger resting longer is a
-// hold of nothing. A flick is a fast stroke at the end of a touch: three cells
-// within the last 0.15 s, at least 40 mm/s on a phone, where a slow drag that
-// stops before the finger lifts is not one. A soft drop begins one cell below the
-// press, a clear downward intent.
+// still reads as a tap there; a tap is also shorter than a phone's long press,
+// half a second: a finger that rests longer and lifts does nothing. A flick is a fast stroke at the
+// end of a touch: three cells within the last 0.15 s, at least 40 mm/s on a phone, where a slow
+// drag that stops before the finger lifts is not one. A soft drop begins one cell below the press,
+// a clear downward intent.
 constexpr float kTapReach = 0.5f;
-constexpr float kTapTime = 0.3f;
+constexpr float kTapTime = 0.5f;
 constexpr float kFlickReach = 3.0f;
 constexpr float kFlickTime = 0.15f;
 constexpr float kSoftDropReach = 1.0f;
@@ -47,17 +47,14 @@ void begin(TouchGesture& g, Vector2 at, Rectangle pauseControl) {
     record(g, at.y);
 }
 
-// How far down the finger went within the flick time before now; up is negative.
+// How far down the finger went over the flick time before now, from the newest
+// sample at least that old (a long frame cannot hide the stroke); up is negative.
 float recentDrop(const TouchGesture& g) {
     const TouchSample& now = g.history[(g.samples - 1) % kTouchHistory];
     const int kept = g.samples < kTouchHistory ? g.samples : kTouchHistory;
     TouchSample from = now;
-    for (int back = 1; back < kept; ++back) {
-        const TouchSample& earlier = g.history[(g.samples - 1 - back) % kTouchHistory];
-        if (now.age - earlier.age > kFlickTime) {
-            break;
-        }
-        from = earlier;
+    for (int back = 1; back < kept && now.age - from.age < kFlickTime; ++back) {
+        from = g.history[(g.samples - 1 - back) % kTouchHistory];
     }
     return now.y - from.y;
 }
