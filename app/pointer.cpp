@@ -1,15 +1,20 @@
 // The pointer read as the game's actions. The platform gives a sample a frame; a
 // finger that lifts is taken up where it last was (the desktop then reports the
-// mouse), and the mouse's first sample, at start-up or after a touch, is no move:
-// a mouse resting over an entry changes nothing on screen, and on the web, where a
-// finger on the canvas also moves raylib's mouse, a lifted finger hovers nothing.
+// mouse). The mouse moves only from its second known place on: the first is where
+// raylib starts it, the second where the system first reports a pointer resting
+// over the window (or, on the web, where a lifted finger left raylib's mouse), so
+// a mouse that no one moved changes nothing on screen.
 #include "app/pointer.h"
 
 #include "app/platform_input.h"
 
+#include <algorithm>
+
 PointerState pointerState;
 
 namespace {
+
+constexpr int kSettledPlaces = 2;
 
 bool samePlace(Vector2 a, Vector2 b) {
     return a.x == b.x && a.y == b.y;
@@ -37,11 +42,14 @@ void readPointer() {
     p.released = !sample.down && p.down;
     if (sample.touch) {
         p.moved = sample.down && !samePlace(sample.position, p.position);
-        p.mouseRead = false;
+        p.mousePlaces = 0;
     } else {
-        p.moved = p.mouseRead && !samePlace(sample.position, p.mousePosition);
+        const bool changed = !samePlace(sample.position, p.mousePosition);
+        p.moved = changed && p.mousePlaces >= kSettledPlaces;
+        if (changed || p.mousePlaces == 0) {
+            p.mousePlaces = std::min(p.mousePlaces + 1, kSettledPlaces);
+        }
         p.mousePosition = sample.position;
-        p.mouseRead = true;
     }
     if (p.pressed) {
         p.pressPosition = sample.position;

@@ -15,7 +15,7 @@ struct PointerState {
     Vector2 position{};
     Vector2 pressPosition{}; // where the press now down, or just ended, began
     Vector2 mousePosition{}; // the mouse's last place, so a hover follows only its moves
-    bool mouseRead = false;  // since the start or the last touch, so a change is a move
+    int mousePlaces = 0;     // places seen since the start or the last touch, up to two
     bool down = false;
     bool pressed = false;  // went down this frame
     bool released = false; // went up this frame

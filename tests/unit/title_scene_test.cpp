@@ -463,7 +463,8 @@ TEST_F(TitleSceneTest, TheMouseHighlightsAndChoosesTheEntriesAsDrawnAndAClickLea
     const auto click = [](int frames) {
         standin::mouseHold(MOUSE_BUTTON_LEFT, standin::frame(), standin::frame() + frames - 1);
     };
-    standin::moveMouse({340, 410}, standin::frame());
+    step();
+    standin::moveMouse({340, 410}, standin::frame()); // where the system first reports it
     step();
     EXPECT_EQ(highlighted(), "GAME START") << "a mouse resting over an entry moves nothing";
     standin::moveMouse({290, 432}, standin::frame()); // the corner of CREDITS' area
