@@ -313,6 +313,7 @@ class Finger {
       await sleep(400);
       return this.page.logs.slice(before).some((line) => line.includes(logged));
     }, 20000);
+    console.log(`ok: ${what}`);
   }
 }
 
