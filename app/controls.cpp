@@ -6,6 +6,8 @@
 // pads are attached), so its own presses repeat every frame in a slot left alone.
 #include "app/controls.h"
 
+#include "app/pointer.h"
+
 #include <raylib.h>
 
 #include <algorithm>
@@ -251,6 +253,7 @@ bool padFired(Action action) {
 } // namespace
 
 void readControls() {
+    readPointer();
     trackArrivals(padState.arrivals);
     const int followed = padState.arrivals.count > 0 ? padState.arrivals.slots[0] : kNoPad;
     // A pad taking over starts from rest: nothing held, the stick centred, no repeat.
@@ -266,7 +269,7 @@ void readControls() {
 }
 
 bool fired(Action action) {
-    return keyFired(action) || padFired(action);
+    return keyFired(action) || padFired(action) || pointerFired(action);
 }
 
 void spend(Action action) {

@@ -57,7 +57,7 @@ extern PadState padState;
 // follow, takes it in and advances its held-direction repeat by the frame time.
 void readControls();
 
-// Whether the player did this this frame, on the keyboard or on the pad.
+// Whether the player did this this frame, on the keyboard, the pad or the pointer.
 bool fired(Action action);
 
 // The pad buttons behind this action do nothing more this frame: one press of a

@@ -3,7 +3,9 @@
 #include "game/game_scene.h"
 
 #include "app/controls.h"
+#include "app/pointer.h"
 #include "app/scene_manager.h"
+#include "app/touch_gestures.h"
 #include "assets/audio_manager.h"
 #include "assets/embedded_loading.h"
 #include "assets/texture_store.h"
@@ -11,6 +13,7 @@
 #include "game/pieces.h"
 #include "game/rules.h"
 #include "render/effects.h"
+#include "render/pause_control.h"
 #include "render/playfield_layout.h"
 #include "render/playfield_renderer.h"
 
@@ -114,11 +117,14 @@ void updateCountdown(GameScene& game) {
 
 void updatePauseMenu(GameScene& game) {
     AudioManager& audio = AudioManager::instance();
-    if (fired(Action::MenuLeft) || fired(Action::MenuRight)) {
+    const MenuPointing pointing = pointAtMenu(pauseMenuLayout().entryAreas());
+    const bool pointedAtOther = pointing.hovered >= 0 && pointing.hovered != game.pauseSelection;
+    if (fired(Action::MenuLeft) || fired(Action::MenuRight) || pointedAtOther) {
         game.pauseSelection = game.pauseSelection == kResumeEntry ? kQuitEntry : kResumeEntry;
         audio.playSound("sfx_select", 1.0f);
     }
-    if (!fired(Action::Confirm)) {
+    // Unlike the other menus, Enter here acts on the entry the moves left highlighted.
+    if (!fired(Action::Confirm) && pointing.chosen != game.pauseSelection) {
         return;
     }
     if (game.pauseSelection == kResumeEntry) {
@@ -173,6 +179,9 @@ void GameScene::update() {
     if (toppedOut) {
         manager->requestSwitch(SceneId::GameOver);
         return;
+    }
+    if (phase == GamePhase::Playing) {
+        followTouch(static_cast<float>(cellSize), pauseControlArea());
     }
     if (phase == GamePhase::Playing && fired(Action::Pause)) {
         // Start also confirms: the press that paused must not resume at once.

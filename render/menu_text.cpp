@@ -17,6 +17,9 @@ constexpr float kMarkerSpacing = 4.0f;
 constexpr float kMarkerGap = 30.0f;
 constexpr const char* kMarker = ">";
 constexpr float kLabelSize = 20.0f;
+// Around the text, so a fingertip a little off the letters still hits, yet the
+// areas of entries one line apart do not overlap.
+constexpr float kPointerMargin = 10.0f;
 
 float pulseScale() {
     const float phase = static_cast<float>(kPulseRate * GetTime());
@@ -51,4 +54,26 @@ void drawLeftLabel(Font font, const char* text, Vector2 leftMiddle) {
     const Vector2 m = MeasureTextEx(font, text, kLabelSize, kMeasureSpacing);
     DrawTextPro(font, text, leftMiddle, Vector2{0.0f, m.y * 0.5f}, 0.0f, kLabelSize, kTextSpacing,
                 WHITE);
+}
+
+void addMenuEntry(MenuLayout& menu, const char* text, Vector2 centre) {
+    if (menu.count >= MenuLayout::kMaxEntries) {
+        return;
+    }
+    const Font font = GetFontDefault();
+    const Vector2 m = MeasureTextEx(font, text, menu.size, kMeasureSpacing);
+    const Vector2 drawn = MeasureTextEx(font, text, menu.size, kTextSpacing);
+    const int i = menu.count++;
+    menu.texts[i] = text;
+    menu.centres[i] = centre;
+    menu.areas[i] =
+        Rectangle{centre.x - m.x * 0.5f - kPointerMargin, centre.y - m.y * 0.5f - kPointerMargin,
+                  drawn.x + 2.0f * kPointerMargin, m.y + 2.0f * kPointerMargin};
+}
+
+void drawMenu(const MenuLayout& menu, int selected, Color colour) {
+    const Font font = GetFontDefault();
+    for (int i = 0; i < menu.count; ++i) {
+        drawMenuItem(font, menu.texts[i], menu.centres[i], i == selected, menu.size, colour);
+    }
 }

@@ -21,6 +21,9 @@ constexpr float kPanelGap = 80.0f;
 constexpr float kNextPanelDrop = 60.0f;
 constexpr float kHoldPanelDrop = 220.0f;
 constexpr float kPreviewCellShare = 0.75f;
+constexpr float kPauseItemOffsetX = 120.0f;
+constexpr float kPauseItemDrop = 20.0f;
+constexpr float kPauseItemSize = 40.0f;
 
 // Clamped while still a float, so a large fit cannot wrap when narrowed to 8
 // bits; a fit that is not a number falls back to the smallest cell.
@@ -54,4 +57,14 @@ void computePlayfieldLayout(GameScene& game) {
     layout.holdPanelY = layout.boardOriginY + kHoldPanelDrop;
     layout.nextCellSize = c * kPreviewCellShare;
     layout.holdCellSize = layout.nextCellSize;
+}
+
+MenuLayout pauseMenuLayout() {
+    MenuLayout menu;
+    menu.size = kPauseItemSize;
+    const float midX = static_cast<float>(GetScreenWidth()) * 0.5f;
+    const float y = static_cast<float>(GetScreenHeight()) * 0.5f + kPauseItemDrop;
+    addMenuEntry(menu, "RESUME", Vector2{midX - kPauseItemOffsetX, y});
+    addMenuEntry(menu, "QUIT", Vector2{midX + kPauseItemOffsetX, y});
+    return menu;
 }

@@ -1,6 +1,8 @@
 // Where the well and the two preview boxes stand, computed from the window size,
-// and the one picture every block is drawn with.
+// the one picture every block is drawn with, and where the pause menu's entries stand.
 #pragma once
+
+#include "render/menu_text.h"
 
 #include <raylib.h>
 
@@ -21,3 +23,6 @@ extern PlayfieldLayout playfieldLayout;
 extern Texture2D blockTexture;
 
 void computePlayfieldLayout(GameScene& game);
+
+// RESUME left of QUIT below the pause title, in the order of `pauseSelection`.
+MenuLayout pauseMenuLayout();

@@ -1,8 +1,10 @@
 // The game scene's picture, layer by layer: background, backing panel, title, the
 // shaken well with its blocks and effects, the ghost, the hold comet, the falling
-// piece, the two preview boxes, the read-outs and the countdown or pause overlay.
+// piece, the two preview boxes, the read-outs, the pause control once the game has
+// had a touch, and the countdown or pause overlay.
 #include "render/playfield_renderer.h"
 
+#include "app/pointer.h"
 #include "game/board.h"
 #include "game/game_scene.h"
 #include "game/pieces.h"
@@ -10,6 +12,7 @@
 #include "render/effects.h"
 #include "render/effects_drawing.h"
 #include "render/menu_text.h"
+#include "render/pause_control.h"
 #include "render/playfield_layout.h"
 
 #include <algorithm>
@@ -43,9 +46,6 @@ constexpr float kOverlaySpacing = 4.0f;
 constexpr float kPauseAlpha = 0.55f;
 constexpr float kPauseTitleRise = 100.0f;
 constexpr float kPauseTitleSize = 60.0f;
-constexpr float kPauseItemOffsetX = 120.0f;
-constexpr float kPauseItemDrop = 20.0f;
-constexpr float kPauseItemSize = 40.0f;
 
 struct Readout {
     float offset;
@@ -257,11 +257,7 @@ void drawPauseOverlay(const GameScene& game) {
     const float midX = static_cast<float>(width) * 0.5f;
     const float midY = static_cast<float>(height) * 0.5f;
     drawOverlayText("PAUSE", Vector2{midX, midY - kPauseTitleRise}, kPauseTitleSize, WHITE);
-    const Font font = GetFontDefault();
-    drawMenuItem(font, "RESUME", Vector2{midX - kPauseItemOffsetX, midY + kPauseItemDrop},
-                 game.pauseSelection == 0, kPauseItemSize, WHITE);
-    drawMenuItem(font, "QUIT", Vector2{midX + kPauseItemOffsetX, midY + kPauseItemDrop},
-                 game.pauseSelection == 1, kPauseItemSize, WHITE);
+    drawMenu(pauseMenuLayout(), game.pauseSelection, WHITE);
 }
 
 } // namespace
@@ -307,6 +303,9 @@ void drawGameScene(const GameScene& game) {
     drawPreviewBox(playfieldLayout.holdPanelX, playfieldLayout.holdPanelY,
                    playfieldLayout.holdCellSize, "HOLD", kHoldLabelRise, game.holdType);
     drawReadouts(game);
+    if (game.phase == GamePhase::Playing && pointerState.touched) {
+        drawPauseControl();
+    }
     if (game.phase == GamePhase::Countdown) {
         drawCountdown(game);
     }

@@ -4,6 +4,7 @@
 #include "scenes/game_over_scene.h"
 
 #include "app/controls.h"
+#include "app/pointer.h"
 #include "app/scene_manager.h"
 #include "assets/audio_manager.h"
 #include "assets/embedded_loading.h"
@@ -41,6 +42,17 @@ void drawCentredLine(const char* text, int size, float offset) {
     DrawText(text, x, y, size, RED);
 }
 
+// RETRY above QUIT, in the order of GameOverChoice.
+MenuLayout menuLayout() {
+    MenuLayout menu;
+    menu.size = kMenuTextSize;
+    const float centreX = static_cast<float>(GetScreenWidth()) * 0.5f;
+    const float middle = static_cast<float>(GetScreenHeight()) * 0.5f;
+    addMenuEntry(menu, "RETRY", Vector2{centreX, middle + kRetryY});
+    addMenuEntry(menu, "QUIT", Vector2{centreX, middle + kQuitY});
+    return menu;
+}
+
 } // namespace
 
 void GameOverScene::enter(SceneManager& sceneManager) {
@@ -64,21 +76,26 @@ void GameOverScene::update() {
     elapsed += frameTime;
     if (elapsed > kInputDelay) {
         AudioManager& audio = AudioManager::instance();
+        const MenuPointing pointing = pointAtMenu(menuLayout().entryAreas());
+        const int row = static_cast<int>(selection);
+        const bool confirmed = fired(Action::Confirm) || pointing.chosen == row;
         if (selection == GameOverChoice::Retry) {
-            if (fired(Action::MenuDown)) {
+            if (fired(Action::MenuDown) ||
+                pointing.hovered == static_cast<int>(GameOverChoice::Quit)) {
                 audio.playSound("sfx_select", 1.0f);
                 selection = GameOverChoice::Quit;
             }
-            if (fired(Action::Confirm)) {
+            if (confirmed) {
                 audio.playSound("sfx_confirm", 1.0f);
                 manager->requestSwitch(SceneId::Game);
             }
         } else {
-            if (fired(Action::MenuUp)) {
+            if (fired(Action::MenuUp) ||
+                pointing.hovered == static_cast<int>(GameOverChoice::Retry)) {
                 audio.playSound("sfx_select", 1.0f);
                 selection = GameOverChoice::Retry;
             }
-            if (fired(Action::Confirm)) {
+            if (confirmed) {
                 audio.playSound("sfx_quit", 1.0f);
                 manager->requestSwitch(SceneId::Title);
             }
@@ -91,7 +108,6 @@ void GameOverScene::draw() {
     const float width = static_cast<float>(GetScreenWidth());
     const float height = static_cast<float>(GetScreenHeight());
     DrawRectangleRec(Rectangle{0.0f, 0.0f, width, height}, Fade(BLACK, 1.0f));
-    const Font font = GetFontDefault();
 
     const std::string scoreLine = "SCORE: " + std::to_string(score);
     const std::string bestLine = "HIGH SCORE: " + std::to_string(best);
@@ -103,11 +119,7 @@ void GameOverScene::draw() {
     }
 
     const Color colour = elapsed > kInputDelay ? RED : GRAY;
-    const float centreX = width * 0.5f;
-    drawMenuItem(font, "RETRY", Vector2{centreX, height * 0.5f + kRetryY},
-                 selection == GameOverChoice::Retry, kMenuTextSize, colour);
-    drawMenuItem(font, "QUIT", Vector2{centreX, height * 0.5f + kQuitY},
-                 selection == GameOverChoice::Quit, kMenuTextSize, colour);
+    drawMenu(menuLayout(), static_cast<int>(selection), colour);
 }
 
 void GameOverScene::exit() {

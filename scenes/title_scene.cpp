@@ -3,6 +3,7 @@
 #include "scenes/title_scene.h"
 
 #include "app/controls.h"
+#include "app/pointer.h"
 #include "app/scene_manager.h"
 #include "assets/audio_manager.h"
 #include "assets/embedded_loading.h"
@@ -84,19 +85,35 @@ void confirm(TitleScene& scene, MenuItem entry) {
     }
 }
 
+MenuLayout menuLayout() {
+    MenuLayout menu;
+    menu.size = kEntrySize;
+    const float x = static_cast<float>(GetScreenWidth()) * 0.5f - kMenuLeftOfMiddle;
+    const float firstY = static_cast<float>(GetScreenHeight()) * 0.5f + kFirstEntryBelowMiddle;
+    for (int i = 0; i < kEntryCount; ++i) {
+        addMenuEntry(menu, kEntryTexts[i], Vector2{x, firstY + kEntryStep * static_cast<float>(i)});
+    }
+    return menu;
+}
+
 // Both moves and the confirm belong to the entry highlighted when this step began,
 // so Down and Up together make both of that entry's moves, and a confirm with a
-// move carries out the entry that was highlighted before the move.
-void handleMenuKeys(TitleScene& scene) {
+// move carries out the entry that was highlighted before the move. The pointer's
+// hover is a move; its release chooses only the entry that was highlighted.
+void handleMenuInput(TitleScene& scene) {
     const MenuItem row = scene.item;
     const int index = screenIndex(row);
+    const MenuPointing pointing = pointAtMenu(menuLayout().entryAreas());
     if (fired(Action::MenuDown) && index + 1 < kEntryCount) {
         selectItem(scene, kScreenOrder[index + 1]);
     }
     if (fired(Action::MenuUp) && index > 0) {
         selectItem(scene, kScreenOrder[index - 1]);
     }
-    if (fired(Action::Confirm)) {
+    if (pointing.hovered >= 0 && kScreenOrder[pointing.hovered] != scene.item) {
+        selectItem(scene, kScreenOrder[pointing.hovered]);
+    }
+    if (fired(Action::Confirm) || pointing.chosen == index) {
         confirm(scene, row);
     }
 }
@@ -120,15 +137,8 @@ void handleHomeEnd(TitleScene& scene) {
     }
 }
 
-void drawMenu(const TitleScene& scene) {
-    const Font font = GetFontDefault();
-    const float x = static_cast<float>(GetScreenWidth()) * 0.5f - kMenuLeftOfMiddle;
-    const float firstY = static_cast<float>(GetScreenHeight()) * 0.5f + kFirstEntryBelowMiddle;
-    for (int i = 0; i < kEntryCount; ++i) {
-        const Vector2 centre{x, firstY + kEntryStep * static_cast<float>(i)};
-        drawMenuItem(font, kEntryTexts[i], centre, scene.item == kScreenOrder[i], kEntrySize,
-                     WHITE);
-    }
+void drawTitleMenu(const TitleScene& scene) {
+    drawMenu(menuLayout(), screenIndex(scene.item), WHITE);
 }
 
 } // namespace
@@ -149,7 +159,7 @@ void TitleScene::update() {
     readControls();
     handleHomeEnd(*this);
     if (page == TitlePage::Menu) {
-        handleMenuKeys(*this);
+        handleMenuInput(*this);
     } else {
         handlePageKeys(*this);
     }
@@ -160,7 +170,7 @@ void TitleScene::draw() {
     drawBackground(WHITE);
     switch (page) {
     case TitlePage::Menu:
-        drawMenu(*this);
+        drawTitleMenu(*this);
         break;
     case TitlePage::HowToPlay:
         drawHowToPlayPage();

@@ -180,6 +180,18 @@ class Game:
         subprocess.run(["xdotool", "keyup", name], check=True, timeout=10)
         time.sleep(after)
 
+    def mouse_to(self, x, y):
+        """The X pointer to a point of the window, as a moved mouse takes it."""
+        subprocess.run(["xdotool", "mousemove", "--window", self.window, str(x), str(y)],
+                       check=True, timeout=10)
+
+    def click(self, hold=KEY_HOLD_SECONDS, after=0.05):
+        """A real left-button press and release, in different frames."""
+        subprocess.run(["xdotool", "mousedown", "1"], check=True, timeout=10)
+        time.sleep(hold)
+        subprocess.run(["xdotool", "mouseup", "1"], check=True, timeout=10)
+        time.sleep(after)
+
     def key_down(self, name):
         subprocess.run(["xdotool", "keydown", name], check=True, timeout=10)
 

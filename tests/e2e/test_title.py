@@ -1,7 +1,8 @@
 """The title screen as a player meets it: the title picture with GAME START
 highlighted, the highlight following Down, the how-to-play and credits pages
-opening on their own picture and closing with Escape, and QUIT ending the
-program with status 0."""
+opening on their own picture and closing with Escape or a click, the mouse
+highlighting an entry it moves onto, and a click on QUIT ending the program with
+status 0."""
 
 import os
 import subprocess
@@ -107,12 +108,13 @@ def test(executable):
         assert bright(credits, 220, 595, 680, 615) > HIGHLIGHT_PIXELS, "the Escape hint at y 605"
         assert bright(credits, ROW_LEFT, 356, 300, 384) == 0, "no menu entry beside the heading"
 
-        game.key("Escape")
-        menu_with(game, title, 2, "the menu again with CREDITS highlighted")
+        game.mouse_to(700, 300)
+        game.click()
+        menu_with(game, title, 2, "the menu again with CREDITS highlighted after a click")
 
-        game.key("Down")
-        menu_with(game, title, 3, "QUIT highlighted")
-        game.key("Return")
+        game.mouse_to(340, MENU_ROWS[3])
+        menu_with(game, title, 3, "QUIT highlighted under the mouse")
+        game.click()
         assert game.wait_exit() == 0
 
 

@@ -47,6 +47,16 @@ struct AxisSpan {
     int to;
 };
 
+struct MouseMove {
+    Vector2 to;
+    int at;
+};
+
+struct TouchPath {
+    std::vector<Vector2> points;
+    int from;
+};
+
 struct MusicState {
     float length = 0.0f;
     float position = 0.0f;
@@ -69,6 +79,9 @@ struct State {
     std::vector<PadSpan> padsPlugged;
     std::vector<PadButton> padHeld;
     std::vector<AxisSpan> padAxes;
+    std::vector<MouseMove> mouseMoves;
+    std::vector<HeldKey> mouseHeld;
+    std::vector<TouchPath> touches;
     std::vector<int> randomQueue;
     std::vector<standin::RandomRequest> randomRequests;
     std::mt19937 rng{kRandomSeed};
@@ -137,6 +150,18 @@ MusicState* musicState(Music music) {
     return it == state().musics.end() ? nullptr : &it->second;
 }
 
+// The fingers down in this frame, in the order they were scripted.
+std::vector<Vector2> touchesNow() {
+    std::vector<Vector2> out;
+    for (const TouchPath& path : state().touches) {
+        const int i = state().frame - path.from;
+        if (i >= 0 && i < static_cast<int>(path.points.size())) {
+            out.push_back(path.points[static_cast<std::size_t>(i)]);
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 namespace standin {
@@ -194,6 +219,15 @@ void padPress(int slot, int button, int atFrame) {
 }
 void padAxis(int slot, int axis, float value, int fromFrame, int toFrame) {
     state().padAxes.push_back({slot, axis, value, fromFrame, toFrame});
+}
+void moveMouse(Vector2 to, int atFrame) {
+    state().mouseMoves.push_back({to, atFrame});
+}
+void mouseHold(int button, int fromFrame, int toFrame) {
+    state().mouseHeld.push_back({button, fromFrame, toFrame});
+}
+void touchPath(const std::vector<Vector2>& path, int fromFrame) {
+    state().touches.push_back({path, fromFrame});
 }
 void setFrameTime(float seconds) {
     state().frameTime = seconds;
@@ -385,6 +419,42 @@ float GetGamepadAxisMovement(int gamepad, int axis) {
         }
     }
     return 0.0f;
+}
+
+Vector2 GetMousePosition(void) {
+    Vector2 at{0.0f, 0.0f};
+    int latest = -1;
+    for (const MouseMove& move : state().mouseMoves) {
+        if (move.at <= state().frame && move.at >= latest) {
+            at = move.to;
+            latest = move.at;
+        }
+    }
+    return at;
+}
+
+bool IsMouseButtonDown(int button) {
+    const int f = state().frame;
+    return std::any_of(state().mouseHeld.begin(), state().mouseHeld.end(), [&](const HeldKey& h) {
+        return h.key == button && f >= h.from && f <= h.to;
+    });
+}
+
+bool CheckCollisionPointRec(Vector2 point, Rectangle rec) {
+    return point.x >= rec.x && point.x < rec.x + rec.width && point.y >= rec.y &&
+           point.y < rec.y + rec.height;
+}
+
+int GetTouchPointCount(void) {
+    return static_cast<int>(touchesNow().size());
+}
+
+Vector2 GetTouchPosition(int index) {
+    const std::vector<Vector2> points = touchesNow();
+    if (index < 0 || index >= static_cast<int>(points.size())) {
+        return Vector2{-1.0f, -1.0f};
+    }
+    return points[static_cast<std::size_t>(index)];
 }
 
 int GetRandomValue(int min, int max) {

@@ -2,8 +2,9 @@
 //
 // It defines, under raylib's own names and with raylib.h's declarations, every
 // raylib function the game calls. The keyboard, the frame time, the clock and the
-// random values are scripted frame by frame, and so are the gamepads in raylib's slots; draw, audio
-// and image calls are recorded with their arguments, and TraceLog lines are kept. Decoding is faked
+// random values are scripted frame by frame, and so are the gamepads in raylib's
+// slots, the mouse and the fingers on a touch screen; draw, audio and image calls are
+// recorded with their arguments, and TraceLog lines are kept. Decoding is faked
 // from the real file headers (a PNG's IHDR, an Ogg's last granule position), and a
 // test can make decodes fail. Nothing here needs a display or a sound card.
 #pragma once
@@ -31,6 +32,7 @@ struct LogLine {
 };
 
 // Back to a fresh machine: frame 0, time 0, 1/60 s frames, 900 x 700, no keys, no pad,
+// the mouse at (0, 0) with no button down, no finger,
 // nothing recorded, every decode succeeding, the random generator reseeded.
 void reset();
 
@@ -54,6 +56,12 @@ void unplugGamepad(int slot, int atFrame);
 void padHold(int slot, int button, int fromFrame, int toFrame);
 void padPress(int slot, int button, int atFrame); // padHold(slot, button, atFrame, atFrame)
 void padAxis(int slot, int axis, float value, int fromFrame, int toFrame);
+
+// The mouse: at a point from a frame on, until the next move; a button held over frames.
+void moveMouse(Vector2 to, int atFrame);
+void mouseHold(int button, int fromFrame, int toFrame);
+// One finger on the screen: at path[i] in frame fromFrame + i, lifted after the last.
+void touchPath(const std::vector<Vector2>& path, int fromFrame);
 
 void setFrameTime(float seconds);
 void setTime(double seconds);

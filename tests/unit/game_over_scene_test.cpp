@@ -337,4 +337,26 @@ TEST_F(GameOverSceneTest, ASecondVisitStartsOnRetryWithAFreshDelay) {
     EXPECT_EQ(manager.next, SceneId::Game);
 }
 
+TEST_F(GameOverSceneTest, ThePointerWaitsOutTheDelayThenHighlightsAndChooses) {
+    enterAfterGame(100, 1, 1);
+    standin::setFrameTime(0.25f);
+    standin::moveMouse({440, 410}, standin::frame() + 1);
+    standin::mouseHold(MOUSE_BUTTON_LEFT, standin::frame() + 1, standin::frame() + 2);
+    for (int i = 0; i < 20; ++i) {
+        frame();
+    }
+    EXPECT_EQ(gameOverScene.selection, GameOverChoice::Retry);
+    EXPECT_FALSE(manager.switchPending);
+
+    standin::moveMouse({460, 405}, standin::frame());
+    frame();
+    EXPECT_EQ(gameOverScene.selection, GameOverChoice::Quit);
+    standin::mouseHold(MOUSE_BUTTON_LEFT, standin::frame(), standin::frame());
+    frame();
+    frame();
+    EXPECT_EQ(playedSounds(), (std::vector<std::string>{"sfx_gameover", "sfx_select", "sfx_quit"}));
+    EXPECT_TRUE(manager.switchPending);
+    EXPECT_EQ(manager.next, SceneId::Title);
+}
+
 } // namespace

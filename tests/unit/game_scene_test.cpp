@@ -148,6 +148,11 @@ TEST_F(GameSceneTest, CountdownRunsFourUnitsThenGoAndFreezesTheGame) {
         }
     }
     standin::hold(KEY_DOWN, standin::frame(), standin::frame() + 181);
+    // And so must taps, and a touch that began in the countdown and lifts in play.
+    for (int f = standin::frame(); f < standin::frame() + 170; f += 20) {
+        standin::touchPath({{900, 700}, {900, 700}}, f);
+    }
+    standin::touchPath(std::vector<Vector2>(8, Vector2{900, 700}), standin::frame() + 178);
     standin::setScreenSize(1800, 1400);
 
     float minScale = 2.0f;
@@ -187,6 +192,8 @@ TEST_F(GameSceneTest, CountdownRunsFourUnitsThenGoAndFreezesTheGame) {
     step();
     EXPECT_EQ(standin::countCalls("UpdateMusicStream"), 1) << "the music runs with play";
     EXPECT_GT(gameScene.cellSize, 29) << "and the layout follows the window again";
+    steps(8);
+    EXPECT_EQ(gameScene.pieceRotation, 0) << "the touch lifted in play was no tap";
 }
 
 TEST_F(GameSceneTest, OnASlowMachineTheLastCountdownFrameLoadsTheRest) {
@@ -350,6 +357,89 @@ TEST_F(GameSceneTest, ExitResetsForARetryButKeepsTheResults) {
     EXPECT_FLOAT_EQ(gameScene.fallInterval, kFirstLevelInterval);
     loadRemaining(gameScene);
     EXPECT_EQ(gameScene.sparkleFrames.size(), 16u);
+}
+
+} // namespace
+
+namespace {
+
+using Path = std::vector<Vector2>;
+
+// A finger moving evenly from one point to another over `frames` frames.
+Path stroke(Vector2 from, Vector2 to, int frames) {
+    Path path;
+    for (int i = 0; i < frames; ++i) {
+        const float t = static_cast<float>(i) / static_cast<float>(frames - 1);
+        path.push_back({from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t});
+    }
+    return path;
+}
+
+// The finger on the path, then lifted, and the frames its last owed moves take.
+void touch(const Path& path) {
+    standin::touchPath(path, standin::frame());
+    runGameFrames(static_cast<int>(path.size()) + 3);
+}
+
+// At 900 x 700 a well cell is 29 pixels wide.
+TEST_F(GameSceneTest, TouchGesturesPlayAndTheMouseDoesNothing) {
+    standin::queueRandom({4, 4, 4, 4}); // T pieces
+    enterPlaying();
+    const int f = standin::frame();
+    standin::moveMouse({450, 300}, f);
+    standin::mouseHold(MOUSE_BUTTON_LEFT, f, f + 20);
+    standin::moveMouse({650, 500}, f + 10);
+    steps(25);
+    EXPECT_EQ(gameScene.pieceX, 3);
+    EXPECT_EQ(gameScene.pieceRotation, 0);
+
+    touch(stroke({450, 300}, {452, 301}, 6));
+    EXPECT_EQ(gameScene.pieceRotation, 1) << "a tap turns";
+    touch(stroke({450, 300}, {450 + 29 * 2 + 5, 303}, 40));
+    EXPECT_EQ(gameScene.pieceX, 5) << "a slow drag: a column a cell";
+    touch(stroke({450, 300}, {450 - 29 * 4 - 5, 310}, 3));
+    EXPECT_EQ(gameScene.pieceX, 1) << "a quick swipe: the same";
+
+    const int row = gameScene.pieceY;
+    Path dragAndHold = stroke({450, 300}, {450, 340}, 10);
+    dragAndHold.insert(dragAndHold.end(), 30, Vector2{450, 340});
+    touch(dragAndHold);
+    EXPECT_GE(gameScene.pieceY, row + 8) << "soft-dropped while held";
+    EXPECT_EQ(gameScene.score, 0u) << "and not hard-dropped as it lifted";
+
+    standin::clearCalls();
+    touch(stroke({450, 400}, {450, 300}, 5));
+    EXPECT_NE(gameScene.holdTransfer.state, HoldState::Idle) << "an upward flick holds";
+    steps(30);
+    touch(stroke({450, 200}, {450, 320}, 5));
+    EXPECT_EQ(playedSounds(), (std::vector<std::string>{"sfx_hold_block", "sfx_drop"}));
+    EXPECT_GT(gameScene.score, 0u) << "a downward flick hard-drops";
+}
+
+TEST_F(GameSceneTest, ThePauseControlComesWithATouchAndThePauseMenuIsTapped) {
+    enterPlaying();
+    const auto controlDrawn = [] {
+        standin::clearCalls();
+        gameScene.draw();
+        for (const standin::Call& frame : standin::callsNamed("DrawRectangleLinesEx")) {
+            if (frame.num == std::vector<float>{820, 16, 64, 64, 3}) {
+                return true;
+            }
+        }
+        return false;
+    };
+    EXPECT_FALSE(controlDrawn()) << "without a touch the screen is as it always was";
+    touch(stroke({450, 300}, {450, 300}, 3));
+    EXPECT_TRUE(controlDrawn());
+
+    touch(stroke({890, 90}, {890, 90}, 3));
+    EXPECT_EQ(gameScene.phase, GamePhase::Paused);
+    EXPECT_EQ(gameScene.pieceRotation, 1) << "only the first tap turned";
+    touch(stroke({600, 380}, {600, 380}, 3));
+    EXPECT_EQ(playedSounds(), (std::vector<std::string>{"sfx_pause", "sfx_select", "sfx_quit"}));
+    EXPECT_TRUE(manager.switchPending);
+    EXPECT_EQ(manager.next, SceneId::Title);
+    EXPECT_FALSE(controlDrawn()) << "not over the pause menu";
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "test_support.h"
 
 #include "app/controls.h"
+#include "app/pointer.h"
+#include "app/touch_gestures.h"
 #include "assets/audio_manager.h"
 #include "assets/texture_store.h"
 #include "game/board.h"
@@ -31,6 +33,8 @@ void resetWorld() {
     blockTexture = Texture2D{};
     saveFileOps = kRealSaveFileOps;
     padState = PadState{};
+    pointerState = PointerState{};
+    touchGesture = TouchGesture{};
 }
 
 std::vector<std::string> playedSounds() {

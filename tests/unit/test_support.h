@@ -11,7 +11,7 @@
 
 // Puts the stand-in and every process-wide object of the game back to their
 // start-up state: the three scenes, the well, the texture store, the audio manager,
-// the gamepad's reading.
+// the gamepad's and the pointer's reading.
 void resetWorld();
 
 // Names of the sounds played, in order, resolved through the audio manager.

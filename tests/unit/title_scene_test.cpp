@@ -459,6 +459,44 @@ TEST_F(TitleSceneTest, CreditsLinesAreCentredAtTheirPlacesAndFitTheWindow) {
     }
 }
 
+TEST_F(TitleSceneTest, TheMouseHighlightsAndChoosesTheEntriesAsDrawnAndAClickLeavesAPage) {
+    const auto click = [](int frames) {
+        standin::mouseHold(MOUSE_BUTTON_LEFT, standin::frame(), standin::frame() + frames - 1);
+    };
+    step();
+    standin::moveMouse({340, 410}, standin::frame()); // where the system first reports it
+    step();
+    EXPECT_EQ(highlighted(), "GAME START") << "a mouse resting over an entry moves nothing";
+    standin::moveMouse({290, 432}, standin::frame()); // the corner of CREDITS' area
+    step();
+    standin::moveMouse({300, 450}, standin::frame());
+    step();
+    EXPECT_EQ(highlighted(), "CREDITS");
+    EXPECT_EQ(playedSounds(), (Sounds{"sfx_select"})) << "once, when the highlight moved";
+
+    click(2);
+    step();
+    step();
+    EXPECT_EQ(titleScene.page, TitlePage::Menu) << "a click acts on its release";
+    step();
+    EXPECT_EQ(titleScene.page, TitlePage::Credits);
+    standin::moveMouse({800, 100}, standin::frame());
+    click(1);
+    step();
+    step();
+    EXPECT_EQ(titleScene.page, TitlePage::Menu);
+    EXPECT_EQ(playedSounds(), (Sounds{"sfx_select", "sfx_confirm", "sfx_quit"}));
+
+    standin::moveMouse({300, 450}, standin::frame());
+    click(2);
+    standin::moveMouse({300, 490}, standin::frame() + 1);
+    step();
+    step();
+    step();
+    EXPECT_EQ(highlighted(), "QUIT");
+    EXPECT_TRUE(scenes.running) << "a press that left its entry chose nothing";
+}
+
 using TitleLoopTest = KolvexTest;
 
 TEST_F(TitleLoopTest, GameStartSwitchesToTheGameAtTheNextFrame) {

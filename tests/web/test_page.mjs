@@ -1,8 +1,9 @@
 // End-to-end test of the web build in the system's headless Chromium: the page
 // served from 127.0.0.1, the title screen, GAME START with real key events, a
 // game to the top-out, the bests read back after a reload, Q ending the game,
-// and no error on the console; a scripted gamepad starting and playing a game.
-// Prints the page's figures at the end.
+// no error on the console; a scripted gamepad starting and playing a game; the
+// page fitting every screen; the bests kept through storage faults; and a
+// phone's game by touch alone. Prints the page's figures at the end.
 // Usage: node tests/web/test_page.mjs build/web
 import { mkdtempSync, readFileSync, rmSync, statSync } from 'node:fs';
 import { tmpdir } from 'node:os';
@@ -472,6 +473,116 @@ async function playWithPad(browser, url) {
   await page.page.browserContext().close();
 }
 
+// A phone: touch only, on a 390 x 844 viewport. The taps and strokes go through
+// the DevTools protocol's touch events, at points on the canvas's drawing (900 x
+// 700) mapped to where the canvas stands on the page, and the strokes of play
+// below the canvas when there is room, since the space around it counts too.
+const kPhone = { width: 390, height: 844, hasTouch: true, isMobile: true };
+const kWellCell = 29; // the well's cell on the 900 x 700 drawing
+const kTapMs = 100;
+
+class Finger {
+  constructor(page) {
+    this.page = page;
+  }
+
+  async findCanvas() {
+    this.box = await this.page.evaluate(`(() => {
+      const r = document.getElementById('canvas').getBoundingClientRect();
+      return { left: r.left, top: r.top, width: r.width, height: r.height };
+    })()`);
+    this.cell = kWellCell * this.box.width / 900;
+    const below = this.box.top + this.box.height;
+    this.playAt = below + 4 * this.cell < kPhone.height
+      ? { x: kPhone.width / 2, y: (below + kPhone.height) / 2 }
+      : { x: kPhone.width / 2, y: kPhone.height / 2 };
+  }
+
+  onCanvas(x, y) {
+    return { x: this.box.left + x * this.box.width / 900, y: this.box.top + y * this.box.height / 700 };
+  }
+
+  touch(type, points) {
+    return this.page.session.send('Input.dispatchTouchEvent', { type, touchPoints: points });
+  }
+
+  // The events go out on time, not each after the page's answer to the last,
+  // which comes only with a drawn frame: a stroke keeps its speed.
+  async stroke(from, to, ms, steps) {
+    const sent = [this.touch('touchStart', [from])];
+    for (let i = 1; i <= steps; ++i) {
+      await sleep(ms / steps);
+      sent.push(this.touch('touchMove', [{ x: from.x + (to.x - from.x) * i / steps, y: from.y + (to.y - from.y) * i / steps }]));
+    }
+    sent.push(this.touch('touchEnd', []));
+    await Promise.all(sent);
+  }
+
+  tap(point) {
+    return this.stroke(point, point, kTapMs, 1);
+  }
+
+  // Cells of the well, from the play spot.
+  flick(cellsAcross, cellsDown, ms) {
+    const to = { x: this.playAt.x + cellsAcross * this.cell, y: this.playAt.y + cellsDown * this.cell };
+    return this.stroke(this.playAt, to, ms, 6);
+  }
+
+  // Taps an entry of a menu until the log shows what it started.
+  async choose(x, y, logged, what) {
+    await waitFor(what, async () => {
+      const before = this.page.logs.length;
+      await this.tap(this.onCanvas(x, y));
+      await sleep(400);
+      return this.page.logs.slice(before).some((line) => line.includes(logged));
+    }, 20000);
+    console.log(`ok: ${what}`);
+  }
+}
+
+// GAME START, play and the pause menu by touch alone; a page that goes to the
+// background pauses the game; the bests stored.
+async function playByTouch(browser, url) {
+  const page = await openPage(browser, [recordFrames]);
+  await page.page.setViewport(kPhone);
+  await page.open(url, false);
+  const finger = new Finger(page);
+  await finger.findCanvas();
+  await finger.choose(350, 370, 'Texture loaded', 'GAME START by a tap');
+  await waitFor('the audio to run after a tap', async () =>
+    (await page.audioStates()).every((state) => state === 'running'), 5000);
+
+  // The countdown, then a turn and a hard drop, then the page to the background
+  // and back: the game waits on its pause menu, whose QUIT a tap chooses (the
+  // title's picture loads again).
+  await sleep(3500);
+  await finger.tap(finger.playAt);
+  await finger.flick(0, 8, 120);
+  const other = await page.page.browserContext().newPage();
+  await other.bringToFront();
+  await waitFor('the page in the background', () => page.evaluate("document.visibilityState === 'hidden'"), 5000);
+  await sleep(300);
+  await page.page.bringToFront();
+  await other.close();
+  await finger.choose(570, 370, 'Texture loaded', 'QUIT on the pause menu the background opened');
+
+  await finger.choose(350, 370, 'Texture loaded', 'GAME START again');
+  await sleep(3500);
+  let pieces = 0;
+  const trace = await waitFor('the top-out by touch', async () => {
+    await finger.tap(finger.playAt);
+    await finger.flick(-3, 0, 200);
+    await finger.flick(0, 8, 120);
+    if (++pieces === 4) await page.page.screenshot({ path: join(folder, 'phone.png') });
+    return page.logs.map((line) => kScoreTrace.exec(line)).find(Boolean);
+  }, kGameWaitMs);
+  check(Number(trace[1]) > 0, `a game played by taps and flicks topped out with ${trace[1]}`);
+  await waitFor('the touch game\'s save in IndexedDB', async () =>
+    (await page.storedSave()).split('\n')[2] === trace[1], 10000);
+  check(page.errors.length === 0, `no error on the console${page.errors.length ? ': ' + page.errors.join(' | ') : ''}`);
+  await page.page.browserContext().close();
+}
+
 function printFigures({ firstFrameMs, frames }) {
   const lengths = frames.map((frame) => frame.ms).sort((a, b) => a - b);
   const gaps = frames.slice(1).map((frame, i) => frame.start - frames[i].start).sort((a, b) => a - b);
@@ -498,6 +609,8 @@ try {
   await fitEveryViewport(browser, compressed.base + 'kolvex.html');
   await keepBestsThroughFaults(browser, base + 'kolvex.html');
   await keepHigherOfTwoPages(browser, base + 'kolvex.html');
+  // Last: its tab brought to the front would leave the others behind it.
+  await playByTouch(browser, base + 'kolvex.html');
   printFigures(figures);
 } catch (error) {
   failed = true;
