@@ -478,12 +478,14 @@ async function playWithPad(browser, url) {
 // 700) mapped to where the canvas stands on the page, and the strokes of play
 // below the canvas when there is room, since the space around it counts too.
 const kPhone = { width: 390, height: 844, hasTouch: true, isMobile: true };
-const kWellCell = 29; // the well's cell on the 900 x 700 drawing
 const kTapMs = 100;
 
 class Finger {
-  constructor(page) {
+  // The window's size and the well's cell on its drawing, from the game's own tables.
+  constructor(page, { window: size, cell }) {
     this.page = page;
+    this.size = size;
+    this.drawnCell = cell;
   }
 
   async findCanvas() {
@@ -491,7 +493,7 @@ class Finger {
       const r = document.getElementById('canvas').getBoundingClientRect();
       return { left: r.left, top: r.top, width: r.width, height: r.height };
     })()`);
-    this.cell = kWellCell * this.box.width / 900;
+    this.cell = this.drawnCell * this.box.width / this.size[0];
     const below = this.box.top + this.box.height;
     this.playAt = below + 4 * this.cell < kPhone.height
       ? { x: kPhone.width / 2, y: (below + kPhone.height) / 2 }
@@ -499,7 +501,8 @@ class Finger {
   }
 
   onCanvas(x, y) {
-    return { x: this.box.left + x * this.box.width / 900, y: this.box.top + y * this.box.height / 700 };
+    return { x: this.box.left + x * this.box.width / this.size[0],
+      y: this.box.top + y * this.box.height / this.size[1] };
   }
 
   touch(type, points) {
@@ -546,7 +549,7 @@ async function playByTouch(browser, url) {
   const page = await openPage(browser, [recordFrames]);
   await page.page.setViewport(kPhone);
   await page.open(url, false);
-  const finger = new Finger(page);
+  const finger = new Finger(page, JSON.parse(readFileSync(kFactsPath)));
   await finger.findCanvas();
   await finger.choose(350, 370, 'Texture loaded', 'GAME START by a tap');
   await waitFor('the audio to run after a tap', async () =>
