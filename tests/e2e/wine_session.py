@@ -1,13 +1,15 @@
 """The Windows build under Wine, one Wine session for the whole run: the title
-screen, GAME START with real keys, a game to the top-out and its save, a second
-one whose save must replace the first file, a third that must leave a read-only
-save alone and say so, a fourth that must keep it hidden, and Q ending the program;
-then a gamepad, read through XInput from a stand-in DLL of our own; then the
-installer beside it, its shortcut and its uninstaller.
+screen, its menu worked with the mouse, GAME START with real keys, a game to the
+top-out and its save, a second one whose save must replace the first file, a
+third that must leave a read-only save alone and say so, a fourth that must keep
+it hidden, and Q ending the program; then a gamepad, read through XInput from a
+stand-in DLL of our own; then the installer beside it, its shortcut and its
+uninstaller.
 Usage: wine_session.py path/to/kolvex.exe
 """
 
 import glob
+import itertools
 import ntpath
 import os
 import re
@@ -21,6 +23,7 @@ import player as p
 import shell_link
 import wine
 from test_session import paused, piece_cells
+from test_title import MENU_ROWS, highlighted_row, menu_with, reference, shows
 from test_game_over import (game_over_shown, play_to_top_out, read_save, save_failed_shown,
                             title_shown, wait_for_armed_menu)
 
@@ -37,6 +40,10 @@ PLAYER_DIR = r"%LOCALAPPDATA%\Kolvex"
 MODES = (("/CurrentUser", "HKCU", "%APPDATA%", False),
          ("/AllUsers", "HKLM", "%ProgramData%", True))
 SETUP_TIMEOUT = 120
+# Where the pointer goes on the title: off the entries, and on them.
+OFF_ENTRIES = (700, 300)
+ENTRY_X = 340
+CREDITS_ROW = 2
 
 
 def saved_score(game, unlike):
@@ -95,10 +102,37 @@ def read_only_left_alone_hidden_kept(game):
     assert sorted(os.listdir(game.workdir)) == entries, os.listdir(game.workdir)
 
 
+def mouse_on_title(game):
+    """Real X pointer events, through Wine's virtual desktop to the game's window:
+    the mouse moved onto CREDITS highlights it, a click opens the page, a click
+    on the page comes back, and the mouse moved onto GAME START leaves it chosen.
+    The drawing area's X window is the game's client area inside the desktop (the
+    frame at 50, 50, the area 3, 22 into it), so its pixels are the game's."""
+    title, page = reference("tx_titlebg"), reference("tx_htpbg")
+    game.mouse_to(*OFF_ENTRIES)
+    # The game takes the first place it hears of as where the mouse rests, not a
+    # move; should the move above not have reached it alone, the next one is a move.
+    nudges = itertools.cycle((0, 8))
+
+    def credits_lit():
+        game.mouse_to(ENTRY_X + next(nudges), MENU_ROWS[CREDITS_ROW])
+        shot = game.screenshot()
+        return shot if shows(shot, title) and highlighted_row(shot) == CREDITS_ROW else None
+    game.save(game.wait_for(credits_lit, "CREDITS highlighted under the mouse"),
+              "title_mouse.png")
+    game.click()
+    game.wait_for_screen(lambda s: shows(s, page), "the credits page after a click")
+    game.click()
+    menu_with(game, title, CREDITS_ROW, "the title again after a click on the page")
+    game.mouse_to(ENTRY_X, MENU_ROWS[0])
+    menu_with(game, title, 0, "GAME START highlighted under the mouse")
+
+
 def session(executable):
     with kolvex_e2e.Game(executable, name="wine") as game:
         wine.start(game)
         game.save(game.wait_for_screen(title_shown, "the title screen", timeout=60), "title.png")
+        mouse_on_title(game)
 
         game.key("Return")  # GAME START
         play_to_top_out(game)
