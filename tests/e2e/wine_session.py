@@ -16,7 +16,6 @@ import re
 import shutil
 import subprocess
 import tempfile
-import time
 
 import kolvex_e2e
 import player as p
