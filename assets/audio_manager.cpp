@@ -27,7 +27,7 @@ bool AudioManager::loadMusic(const std::string& name, const unsigned char* intro
     if (introBytes == nullptr || loopBytes == nullptr || introLength <= 0 || loopLength <= 0) {
         return false;
     }
-    if (musics.count(name) > 0) {
+    if (holdsMusic(name)) {
         return true; // the stored one stays: decoding it again would only be thrown away
     }
     MusicEntry entry;
@@ -55,7 +55,7 @@ bool AudioManager::loadSound(const std::string& name, const unsigned char* bytes
     if (bytes == nullptr || length <= 0) {
         return false;
     }
-    if (sounds.count(name) > 0) {
+    if (holdsSound(name)) {
         return true; // the stored one stays; it may be playing right now
     }
     Wave wave = LoadWaveFromMemory(".ogg", bytes, length);
@@ -69,6 +69,14 @@ bool AudioManager::loadSound(const std::string& name, const unsigned char* bytes
     }
     sounds.emplace(name, sound);
     return true;
+}
+
+bool AudioManager::holdsMusic(const std::string& name) const {
+    return musics.count(name) > 0;
+}
+
+bool AudioManager::holdsSound(const std::string& name) const {
+    return sounds.count(name) > 0;
 }
 
 void AudioManager::playMusic(const std::string& name) {

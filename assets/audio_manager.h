@@ -29,6 +29,8 @@ struct AudioManager {
     bool loadMusic(const std::string& name, const unsigned char* introBytes, int introLength,
                    const unsigned char* loopBytes, int loopLength);
     bool loadSound(const std::string& name, const unsigned char* bytes, int length);
+    bool holdsMusic(const std::string& name) const;
+    bool holdsSound(const std::string& name) const;
     void playMusic(const std::string& name);
     void playSound(const std::string& name, float volume);
     void setMusicPitch(float pitch);

@@ -15,12 +15,16 @@ void loadEmbeddedSound(const char* name) {
     AudioManager::instance().loadSound(name, file.bytes, file.length);
 }
 
-void startSceneMusic(const char* name, const char* introFile, const char* loopFile) {
+bool loadEmbeddedMusic(const char* name, const char* introFile, const char* loopFile) {
     const EmbeddedFile intro = embeddedFile(introFile);
     const EmbeddedFile loop = embeddedFile(loopFile);
-    AudioManager& audio = AudioManager::instance();
-    if (audio.loadMusic(name, intro.bytes, intro.length, loop.bytes, loop.length)) {
-        audio.playMusic(name);
+    return AudioManager::instance().loadMusic(name, intro.bytes, intro.length, loop.bytes,
+                                              loop.length);
+}
+
+void startSceneMusic(const char* name, const char* introFile, const char* loopFile) {
+    if (loadEmbeddedMusic(name, introFile, loopFile)) {
+        AudioManager::instance().playMusic(name);
     } else {
         TraceLog(LOG_WARNING, "Failed to load BGM!");
     }

@@ -33,6 +33,10 @@ Texture2D TextureStore::load(const std::string& name, const unsigned char* bytes
     return texture;
 }
 
+bool TextureStore::holds(const std::string& name) const {
+    return textures.count(name) > 0;
+}
+
 void TextureStore::setBackground(const std::string& name) {
     if (textures.count(name) > 0) {
         currentBackground = name;

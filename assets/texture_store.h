@@ -17,6 +17,7 @@ struct TextureStore {
     // The stored texture for `name`, decoding `bytes` only when the name is not
     // held yet; an empty texture (id 0) when the bytes do not decode.
     Texture2D load(const std::string& name, const unsigned char* bytes, int length);
+    bool holds(const std::string& name) const;
     void setBackground(const std::string& name);
     void unloadAll();
 };

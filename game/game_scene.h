@@ -61,5 +61,11 @@ struct GameScene {
 
 extern GameScene gameScene;
 
+// Loads one more of what the enter step loads, when any of it is not held yet,
+// so that the key that starts a game finds it ready and its first frame comes
+// as quickly as any other. Called each frame by the scenes a game starts from;
+// textures so loaded are released with the rest when the game scene is left.
+void preloadGameStart();
+
 // Loads what the countdown has not loaded yet; play needs all of it.
 void loadRemaining(GameScene& game);

@@ -8,6 +8,7 @@
 #include "app/scene_manager.h"
 #include "assets/audio_manager.h"
 #include "assets/embedded_loading.h"
+#include "game/game_scene.h"
 #include "render/menu_text.h"
 #include "save/high_score.h"
 
@@ -71,6 +72,7 @@ void GameOverScene::enter(SceneManager& sceneManager) {
 }
 
 void GameOverScene::update() {
+    preloadGameStart(); // for a retry
     readControls();
     const float frameTime = GetFrameTime();
     elapsed += frameTime;

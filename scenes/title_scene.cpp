@@ -8,6 +8,7 @@
 #include "assets/audio_manager.h"
 #include "assets/embedded_loading.h"
 #include "assets/texture_store.h"
+#include "game/game_scene.h"
 #include "render/background.h"
 #include "render/menu_text.h"
 #include "scenes/title_pages.h"
@@ -27,6 +28,10 @@ constexpr const char* kSelectSound = "sfx_select";
 constexpr float kSoundVolume = 1.0f;
 constexpr std::size_t kMenuBackground = 0;
 constexpr std::size_t kPageBackground = 1;
+// Not needed by the first title frame, so loaded a piece a frame after it, then
+// what a GAME START needs. Each is also loaded when first used, should the
+// player act before it came.
+constexpr const char* kLaterSounds[] = {kConfirmSound, kQuitSound, kSelectSound};
 
 // The entries from top to bottom; the MenuItem values follow another order.
 constexpr MenuItem kScreenOrder[] = {MenuItem::GameStart, MenuItem::HowToPlay, MenuItem::Credits,
@@ -39,7 +44,23 @@ constexpr float kEntryStep = 40.0f;
 constexpr float kEntrySize = 20.0f;
 
 void play(const char* sound) {
+    loadEmbeddedSound(sound);
     AudioManager::instance().playSound(sound, kSoundVolume);
+}
+
+void loadAhead(const TitleScene& scene) {
+    for (const char* sound : kLaterSounds) {
+        if (!AudioManager::instance().holdsSound(sound)) {
+            loadEmbeddedSound(sound);
+            return;
+        }
+    }
+    const std::string& page = scene.backgroundNames[kPageBackground];
+    if (!TextureStore::instance().holds(page)) {
+        loadEmbeddedTexture(page.c_str());
+        return;
+    }
+    preloadGameStart();
 }
 
 int screenIndex(MenuItem item) {
@@ -62,6 +83,7 @@ void showBackground(const TitleScene& scene, std::size_t index) {
 
 void openPage(TitleScene& scene, TitlePage page) {
     play(kConfirmSound);
+    loadEmbeddedTexture(scene.backgroundNames[kPageBackground].c_str());
     showBackground(scene, kPageBackground);
     scene.page = page;
 }
@@ -145,17 +167,13 @@ void drawTitleMenu(const TitleScene& scene) {
 
 void TitleScene::enter(SceneManager& sceneManager) {
     manager = &sceneManager;
-    loadEmbeddedTexture("tx_titlebg");
-    loadEmbeddedTexture("tx_htpbg");
+    loadEmbeddedTexture(backgroundNames[kMenuBackground].c_str());
     showBackground(*this, kMenuBackground);
-
     startSceneMusic(kMusicName, "bgm_title_intro", "bgm_title_loop");
-    loadEmbeddedSound(kConfirmSound);
-    loadEmbeddedSound(kQuitSound);
-    loadEmbeddedSound(kSelectSound);
 }
 
 void TitleScene::update() {
+    loadAhead(*this);
     readControls();
     handleHomeEnd(*this);
     if (page == TitlePage::Menu) {

@@ -5,6 +5,7 @@
 #include "app/scene_manager.h"
 #include "assets/audio_manager.h"
 #include "assets/embedded_assets.h"
+#include "assets/texture_store.h"
 #include "game/game_scene.h"
 #include "scenes/game_over_scene.h"
 
@@ -238,6 +239,9 @@ TEST_F(GameOverSceneTest, KeysAreIgnoredUpToExactlyFiveSecondsAndEntriesTurnRedA
     EXPECT_EQ(playedSounds(), std::vector<std::string>{"sfx_gameover"});
     EXPECT_FALSE(manager.switchPending);
     EXPECT_EQ(gameOverScene.selection, GameOverChoice::Retry);
+    EXPECT_TRUE(TextureStore::instance().holds("bg_beach") &&
+                AudioManager::instance().holdsSound("sfx_countdown"))
+        << "what a retry's first frame needs loads while the keys wait";
 
     // Still exactly 5.0: drawing again shows grey entries.
     standin::clearCalls();

@@ -68,9 +68,12 @@ TEST_F(GameSceneTest, EnterLoadsWhatTheCountdownShowsAndTheCountdownTheRest) {
     EXPECT_EQ(playedSounds(), (std::vector<std::string>{"sfx_countdown"}));
 
     // The countdown loads the rest, one entry a frame, in the store's id order:
-    // the other five backgrounds, then all 32 effect frames, then the sounds.
-    // A picture that fails still writes its one warning.
+    // the other five backgrounds, then all 32 effect frames, then the sounds;
+    // nothing in the frame that entered. A picture that fails still writes its
+    // one warning.
     standin::clearCalls();
+    step();
+    EXPECT_EQ(textures.size(), 2u);
     standin::failImageDecodes(true);
     step();
     standin::failImageDecodes(false);
