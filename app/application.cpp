@@ -45,7 +45,7 @@ bool runFrame(SceneManager& scenes) {
     BeginDrawing();
     ClearBackground(BLACK);
     scenes.drawScene();
-    EndDrawing();
+    endFrame(scenes.switchPending);
     return true;
 }
 

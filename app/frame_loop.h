@@ -9,6 +9,10 @@ extern const unsigned int kPlatformWindowFlags;
 
 // Sets how frames are paced, once after the window has opened.
 void paceFrames();
+// Ends the frame's drawing. A frame that leaves a switch pending is not held to
+// the pace: the next scene's first frame, which the switch waits for, follows
+// at once, so a key that changes scenes shows as soon as any other.
+void endFrame(bool switchPending);
 // Runs passes of the frame loop until the game ends, then the exit steps.
 void runFrameLoop(SceneManager& scenes);
 

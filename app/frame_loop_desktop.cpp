@@ -15,6 +15,16 @@ void paceFrames() {
     SetTargetFPS(kTargetFps);
 }
 
+void endFrame(bool switchPending) {
+    if (!switchPending) {
+        EndDrawing();
+        return;
+    }
+    SetTargetFPS(0);
+    EndDrawing();
+    SetTargetFPS(kTargetFps);
+}
+
 void runFrameLoop(SceneManager& scenes) {
     while (scenes.running && runFrame(scenes)) {
     }

@@ -68,6 +68,11 @@ const unsigned int kPlatformWindowFlags = 0;
 // without threads would be a busy loop on its only thread.
 void paceFrames() {}
 
+// The browser's next frame comes when it comes; nothing here waits for it.
+void endFrame(bool) {
+    EndDrawing();
+}
+
 void runFrameLoop(SceneManager& scenes) {
     emscripten_set_main_loop_arg(runBrowserFrame, &scenes, kBrowserPacesFrames, kNeverReturn);
 }

@@ -106,6 +106,25 @@ TEST_F(AppTest, EveryFrameClearsToBlackBeforeTheSceneDraws) {
     }
 }
 
+// The frame in which GAME START was chosen does not wait out its pace: the
+// game's first frame follows at once, and the frames after it keep the cap.
+TEST_F(AppTest, AFrameThatSwitchesScenesIsNotPacedAndTheCapReturns) {
+    standin::press(KEY_ENTER, 2);
+    standin::closeWindowAt(5);
+    runApplication();
+    const auto& calls = standin::calls();
+    std::vector<std::string> paceAndEnds;
+    for (const auto& call : calls) {
+        if (call.fn == "SetTargetFPS") {
+            paceAndEnds.push_back(std::to_string(static_cast<int>(call.num[0])));
+        } else if (call.fn == "EndDrawing") {
+            paceAndEnds.emplace_back("end");
+        }
+    }
+    EXPECT_EQ(paceAndEnds,
+              (std::vector<std::string>{"120", "end", "end", "0", "end", "120", "end", "end"}));
+}
+
 using SceneManagerTest = KolvexTest;
 
 TEST_F(SceneManagerTest, RequestTakesEffectOnlyWhenTheLoopAppliesIt) {
