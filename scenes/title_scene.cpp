@@ -167,13 +167,17 @@ void drawTitleMenu(const TitleScene& scene) {
 
 void TitleScene::enter(SceneManager& sceneManager) {
     manager = &sceneManager;
+    firstFrame = true;
     loadEmbeddedTexture(backgroundNames[kMenuBackground].c_str());
     showBackground(*this, kMenuBackground);
     startSceneMusic(kMusicName, "bgm_title_intro", "bgm_title_loop");
 }
 
 void TitleScene::update() {
-    loadAhead(*this);
+    if (!firstFrame) {
+        loadAhead(*this);
+    }
+    firstFrame = false;
     readControls();
     handleHomeEnd(*this);
     if (page == TitlePage::Menu) {

@@ -17,6 +17,9 @@ struct TitleScene {
     TitlePage page = TitlePage::Menu;
     MenuItem item = MenuItem::GameStart;
     std::vector<std::string> backgroundNames{"tx_titlebg", "tx_htpbg"};
+    // The first frame after the enter step loads nothing ahead: at start-up it
+    // is the one the player waits for.
+    bool firstFrame = true;
 
     void enter(SceneManager& sceneManager);
     void update();

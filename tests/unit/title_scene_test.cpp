@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -96,25 +97,29 @@ int frameOfCall(const std::vector<standin::Call>& calls, std::size_t index) {
     return frame;
 }
 
-// The sounds played while the real frame loop ran, each with its frame. The
-// audio manager has forgotten its names by then, so the title's three are known
-// by the order in which its enter step loaded them.
+// The title's sounds played while the real frame loop ran, each with its frame.
+// The audio manager has forgotten its names by then, so each is known by the
+// length of the file decoded right before its sound was made.
 std::vector<std::pair<std::string, int>> titleSoundsPlayed() {
-    const char* kLoadOrder[] = {"sfx_confirm", "sfx_quit", "sfx_select"};
+    const std::pair<const char*, unsigned int> kFiles[] = {{"sfx_confirm", sfx_confirm_ogg_len},
+                                                           {"sfx_quit", sfx_quit_ogg_len},
+                                                           {"sfx_select", sfx_select_ogg_len}};
     const auto& calls = standin::calls();
-    std::vector<unsigned int> loaded;
+    std::map<unsigned int, std::string> names;
+    std::string decoded;
     std::vector<std::pair<std::string, int>> out;
     for (std::size_t i = 0; i < calls.size(); ++i) {
-        if (calls[i].fn == "LoadSoundFromWave" && loaded.size() < 3) {
-            loaded.push_back(calls[i].handle);
-        }
-        if (calls[i].fn != "PlaySound") {
-            continue;
-        }
-        for (std::size_t k = 0; k < loaded.size(); ++k) {
-            if (loaded[k] == calls[i].handle) {
-                out.emplace_back(kLoadOrder[k], frameOfCall(calls, i));
+        if (calls[i].fn == "LoadWaveFromMemory") {
+            decoded.clear();
+            for (const auto& [name, length] : kFiles) {
+                decoded = calls[i].num[0] == static_cast<float>(length) ? name : decoded;
             }
+        }
+        if (calls[i].fn == "LoadSoundFromWave" && !decoded.empty()) {
+            names.emplace(calls[i].handle, decoded);
+        }
+        if (calls[i].fn == "PlaySound" && names.count(calls[i].handle) > 0) {
+            out.emplace_back(names.at(calls[i].handle), frameOfCall(calls, i));
         }
     }
     return out;
@@ -144,9 +149,9 @@ std::string bytes(const char* what, unsigned int length) {
     return std::string(what) + ":" + std::to_string(length);
 }
 
-// The enter step loads what the first frame shows and plays; each frame after
-// it loads one more, the title's own first, then what a GAME START needs, so
-// that the game's enter step finds all of it held.
+// The enter step loads what the first frame shows and plays; the first frame
+// loads nothing more, then each frame one more, the title's own first, then what a GAME START
+// needs, so that the game's enter step finds all of it held.
 TEST_F(TitleSceneTest, EnterLoadsTheFirstFrameAndEachFrameOneMoreForTheGame) {
     EXPECT_EQ(decodes(), (std::vector<std::string>{bytes("Imag", tx_titlebg_png_len),
                                                    bytes("Musi", bgm_title_intro_ogg_len),
@@ -157,6 +162,7 @@ TEST_F(TitleSceneTest, EnterLoadsTheFirstFrameAndEachFrameOneMoreForTheGame) {
     EXPECT_EQ(titleScene.manager, &scenes);
 
     const std::vector<std::vector<std::string>> perFrame = {
+        {},
         {bytes("Wave", sfx_confirm_ogg_len)},
         {bytes("Wave", sfx_quit_ogg_len)},
         {bytes("Wave", sfx_select_ogg_len)},
