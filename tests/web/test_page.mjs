@@ -30,6 +30,13 @@ const kGameWaitMs = 90000;
 const kSaveFolder = '/kolvex';
 // The save's trace line: the game's score, then the best stored before it.
 const kScoreTrace = /^(\d+) \| (\d+)$/;
+
+// Whether a game has begun since log line `from`: its countdown loads the other
+// five backgrounds, while the title and game-over screens load only the first
+// one ahead of the key.
+function gameBegan(logs, from) {
+  return logs.slice(from).filter((line) => line.includes('Texture loaded successfully (1280x1280')).length >= 2;
+}
 // What a page may weigh, all its files together.
 const kMaxPageBytes = 10e6;
 
@@ -125,11 +132,11 @@ class Page {
   // Enter on the title menu's first entry until the game scene starts loading
   // its pictures (the menu takes keys only once its opening has run).
   async startGame() {
+    const from = this.logs.length;
     await waitFor('GAME START', async () => {
-      const before = this.logs.length;
-      await this.press('Enter');
+      if (!gameBegan(this.logs, from)) await this.press('Enter');
       await sleep(400);
-      return this.logs.slice(before).some((line) => line.includes('Texture loaded'));
+      return gameBegan(this.logs, from);
     }, 20000);
   }
 
@@ -448,8 +455,7 @@ async function playWithPad(browser, url) {
     [`(${scriptPad})(${kStandardButtons})`, recordFrames, `(${readWell})(${JSON.stringify(geometry)})`]);
   await page.open(url, false);
   const logged = page.logs.length;
-  await padHoldUntil(page, [kPadA], 0, 'GAME START from the pad',
-    () => page.logs.slice(logged).some((line) => line.includes('Texture loaded')));
+  await padHoldUntil(page, [kPadA], 0, 'GAME START from the pad', () => gameBegan(page.logs, logged));
   const leftmost = async () => Math.min(...(await litCells(page)).map(([column]) => column));
   const start = await waitFor('the first piece', async () => {
     const cells = await litCells(page);
@@ -532,12 +538,13 @@ class Finger {
   }
 
   // Taps an entry of a menu until the log shows what it started.
-  async choose(x, y, logged, what) {
+  // Taps (x, y) until done(the log's length before the first tap) holds.
+  async choose(x, y, done, what) {
+    const from = this.page.logs.length;
     await waitFor(what, async () => {
-      const before = this.page.logs.length;
-      await this.tap(this.onCanvas(x, y));
+      if (!done(from)) await this.tap(this.onCanvas(x, y));
       await sleep(400);
-      return this.page.logs.slice(before).some((line) => line.includes(logged));
+      return done(from);
     }, 20000);
     console.log(`ok: ${what}`);
   }
@@ -551,7 +558,8 @@ async function playByTouch(browser, url) {
   await page.open(url, false);
   const finger = new Finger(page, JSON.parse(readFileSync(kFactsPath)));
   await finger.findCanvas();
-  await finger.choose(350, 370, 'Texture loaded', 'GAME START by a tap');
+  const began = (from) => gameBegan(finger.page.logs, from);
+  await finger.choose(350, 370, began, 'GAME START by a tap');
   await waitFor('the audio to run after a tap', async () =>
     (await page.audioStates()).every((state) => state === 'running'), 5000);
 
@@ -567,9 +575,10 @@ async function playByTouch(browser, url) {
   await sleep(300);
   await page.page.bringToFront();
   await other.close();
-  await finger.choose(570, 370, 'Texture loaded', 'QUIT on the pause menu the background opened');
+  await finger.choose(570, 370, (from) => finger.page.logs.slice(from).some((line) => line.includes('Texture loaded')),
+    'QUIT on the pause menu the background opened');
 
-  await finger.choose(350, 370, 'Texture loaded', 'GAME START again');
+  await finger.choose(350, 370, began, 'GAME START again');
   await sleep(3500);
   let pieces = 0;
   const trace = await waitFor('the top-out by touch', async () => {
