@@ -46,7 +46,7 @@ unit: setup
 	cmake --build --preset release --target kolvex_unit_tests
 	ctest --preset release -L unit
 
-bench: build windows
+bench: build windows web
 	bash scripts/bench.sh
 
 assets:

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every benchmark and writes the figures, with the machine they were taken
-# on, to docs/performance.txt. Expects a release build in build/release and the
-# Windows build in build/windows.
+# on, to docs/performance.txt. Expects a release build in build/release, the
+# Windows build in build/windows and the web build in build/web.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -25,4 +25,7 @@ out=docs/performance.txt
     echo "== the Windows build under Wine, beside the Linux build"
     tests/with_display.sh /usr/bin/python3 tests/bench/measure_wine_start.py \
         build/windows/kolvex.exe "$build/kolvex" 10
+    echo
+    echo "== the web build in headless Chromium"
+    node tests/web/measure_frames.mjs build/web
 } | tee "$out"
