@@ -39,7 +39,7 @@ test: build windows web
 	tests/with_display.sh /usr/bin/python3 tests/e2e/test_session.py build/sanitize-game/kolvex --sanitized
 	KOLVEX_E2E_OUT=$(CURDIR)/build/windows/e2e \
 	tests/with_display.sh /usr/bin/python3 tests/e2e/wine_session.py build/windows/kolvex.exe
-	node tests/web/test_page.mjs build/web
+	tests/with_display.sh node tests/web/test_page.mjs build/web
 
 unit: setup
 	cmake --preset release

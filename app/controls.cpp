@@ -223,7 +223,7 @@ bool keyFired(Action action) {
     case Action::MenuLast:
         return IsKeyPressed(KEY_END);
     case Action::Confirm:
-        return IsKeyPressed(KEY_ENTER);
+        return keyPressed(KEY_ENTER, KEY_KP_ENTER);
     }
     return false;
 }

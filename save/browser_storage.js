@@ -19,6 +19,8 @@ var kolvexStorage = {
   db: null,
   // The stored bests could not be read: saving them now could overwrite them.
   off: false,
+  // The browser has no IndexedDB for this page (some private windows): nothing is kept.
+  absent: false,
   // The stored record as this page last read or wrote it.
   known: null,
   // The bytes of the write whose stored record has not come back yet.
@@ -88,6 +90,15 @@ Module['preRun'] = Module['preRun'] || [];
 Module['preRun'].push(function () {
   FS.mkdir(kolvexStorage.folder);
   FS.chdir(kolvexStorage.folder);
+  if (typeof indexedDB === 'undefined' || !indexedDB) {
+    kolvexStorage.off = true;
+    kolvexStorage.absent = true;
+    var text = 'this browser keeps no storage for this page (a private window?): ' +
+      'the game plays, but its bests will not be kept';
+    console.warn('Kolvex: ' + text);
+    if (Module['onStorageProblem']) Module['onStorageProblem'](text);
+    return;
+  }
   var pending = null;
   // The game starts only once this dependency is gone, so it sees the bests.
   addRunDependency('kolvex-saves');
@@ -130,6 +141,7 @@ function kolvexMergeOurs() {
 // returns: a save never holds up a frame.
 function kolvexSyncSaveFolder() {
   if (kolvexStorage.merging) return;
+  if (kolvexStorage.absent) return;
   if (kolvexStorage.off) {
     kolvexReport('the bests could not be stored in this browser: saving is off for this visit', null);
     return;

@@ -3,7 +3,8 @@
 # named on the command line and nothing more:
 #   linux    the compilers, libraries and test tools, raylib for Linux (SDL2);
 #   windows  the mingw-w64 cross compiler, Wine and NSIS, raylib for Windows (RGFW);
-#   web      emscripten, Chromium, puppeteer-core, raylib for the browser (WebRGFW).
+#   web      emscripten, Chromium, Firefox ESR, WebKitGTK's WebDriver and MiniBrowser,
+#            puppeteer-core, raylib for the browser (WebRGFW).
 # Root is needed only for missing Debian packages: the script names them, then
 # installs them as root or through sudo. raylib is built as the user from
 # Debian's unstable source package, checked against the series and patched with
@@ -35,7 +36,9 @@ readonly WINDOWS_PACKAGES=(
 )
 readonly WINDOWS_TOOLCHAIN="$PROJECT_DIR/cmake/mingw-w64-x86_64.cmake"
 
-readonly WEB_PACKAGES=(emscripten chromium)
+# The three engines the browser test plays the page in; webkit2gtk-driver brings
+# WebKitWebDriver, and with libwebkit2gtk-4.1-0 the MiniBrowser it drives.
+readonly WEB_PACKAGES=(emscripten chromium firefox-esr webkit2gtk-driver)
 # Debian's emscripten finds its JavaScript tools (acorn) only among Debian's
 # node modules, whichever node runs it.
 readonly WEB_NODE_PATH="/usr/share/nodejs"

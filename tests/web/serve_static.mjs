@@ -1,6 +1,8 @@
 // A static file server for one folder on 127.0.0.1, on a port the system picks;
 // with `gzip` it compresses every file as many servers do, so Content-Length
-// counts the compressed bytes.
+// counts the compressed bytes; the files named in `missing` are answered 404;
+// `preload()`, when given, is a script put first in every page's head, for
+// browsers whose driver cannot run one before the page's own.
 import { createServer } from 'node:http';
 import { readFile } from 'node:fs/promises';
 import { extname, join, normalize } from 'node:path';
@@ -14,11 +16,15 @@ const kTypes = {
 };
 
 // Resolves to the running server and its base address.
-export function serveFolder(folder, { gzip = false } = {}) {
+export function serveFolder(folder, { gzip = false, missing = [], preload = null } = {}) {
   const server = createServer(async (request, response) => {
     const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
     try {
-      const file = await readFile(join(folder, path));
+      if (missing.some((name) => path.endsWith('/' + name))) throw new Error('missing');
+      let file = await readFile(join(folder, path));
+      if (preload && extname(path) === '.html') {
+        file = Buffer.from(file.toString().replace('<head>', `<head>\n<script>${preload()}</script>`));
+      }
       const body = gzip ? gzipSync(file) : file;
       response.writeHead(200, {
         'Content-Type': kTypes[extname(path)] ?? 'application/octet-stream',

@@ -1,11 +1,18 @@
-// End-to-end test of the web build in the system's headless Chromium: the page
-// served from 127.0.0.1, the title screen, GAME START with real key events, a
-// game to the top-out, the bests read back after a reload, Q ending the game,
-// no error on the console; a scripted gamepad starting and playing a game; the
-// page fitting every screen; the bests kept through storage faults; and a
-// phone's game by touch alone. Prints the page's figures at the end.
-// Usage: node tests/web/test_page.mjs build/web
+// End-to-end test of the web build, the page served from 127.0.0.1, in the
+// three engines players use. In each (Chromium, Firefox ESR, WebKitGTK) the core
+// cases: the title screen, GAME START with real key events, a game to the
+// top-out, the bests read back after a reload, Q ending the game, no uncaught
+// error; a tap on GAME START; a scripted gamepad starting a game. Chromium,
+// headless, then the whole rest: the audio held back until a key, the pad
+// playing, the page fitting every screen, the bests kept through storage
+// faults and across two pages, a phone's game by touch alone, and a clear line
+// where the page cannot run (no WebGL, no IndexedDB, the wasm missing). Firefox
+// and WebKit run headed, since headless Firefox has no WebGL: the whole command
+// under tests/with_display.sh. Prints the page's figures at the end.
+// Usage: tests/with_display.sh node tests/web/test_page.mjs build/web
+import { spawn } from 'node:child_process';
 import { mkdtempSync, readFileSync, rmSync, statSync } from 'node:fs';
+import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -14,6 +21,9 @@ import { recordFrames } from './record_frames.mjs';
 import { serveFolder } from './serve_static.mjs';
 
 const kChromium = '/usr/bin/chromium';
+const kFirefox = '/usr/bin/firefox-esr';
+const kWebKitDriver = '/usr/bin/WebKitWebDriver';
+const kMiniBrowser = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 // The flags a root user on a machine without a network or a GPU needs.
 const kChromiumArgs = [
   '--no-sandbox', '--no-first-run', '--disable-background-networking',
@@ -58,26 +68,28 @@ async function waitFor(what, check, timeoutMs) {
   }
 }
 
+// A page in one engine, through its driver: `evaluate(expression)` (awaiting
+// a promise), `keyDown(key)` and `keyUp(key)` by puppeteer's key names,
+// `goto(url)`, `reload()`, `tap({ x, y })` in CSS pixels of the viewport, and
+// `sync(page)`, which brings the console's new lines to `page.logs`, `errors`
+// (console errors and uncaught ones) and `uncaught`. `audio` says whether the
+// audio's state can be checked: the driver's own calls give no user gesture.
 class Page {
-  constructor(page, session) {
-    this.page = page;
-    // Puppeteer's own evaluate counts as a user gesture, which would let the
-    // page start its audio; the DevTools call below does not.
-    this.session = session;
+  constructor(driver) {
+    this.driver = driver;
+    this.page = driver.tab;
     this.errors = [];
+    this.uncaught = [];
     this.logs = [];
-    page.on('console', (message) => {
-      if (message.type() === 'error') this.errors.push(message.text());
-      this.logs.push(message.text());
-    });
-    page.on('pageerror', (error) => this.errors.push(String(error)));
+    driver.attach(this);
   }
 
-  async evaluate(expression) {
-    const { result, exceptionDetails } = await this.session.send('Runtime.evaluate',
-      { expression, returnByValue: true, awaitPromise: true, userGesture: false });
-    if (exceptionDetails) throw new Error(`${expression}: ${exceptionDetails.text}`);
-    return result.value;
+  evaluate(expression) {
+    return this.driver.evaluate(expression);
+  }
+
+  sync() {
+    return this.driver.sync(this);
   }
 
   // The bytes of kolvex.sav as the browser's IndexedDB holds them, as text.
@@ -106,9 +118,9 @@ class Page {
   }
 
   async press(key) {
-    await this.page.keyboard.down(key);
+    await this.driver.keyDown(key);
     await sleep(kKeyHoldMs);
-    await this.page.keyboard.up(key);
+    await this.driver.keyUp(key);
   }
 
   audioStates() {
@@ -116,15 +128,23 @@ class Page {
       .filter((device) => device && device.webaudio).map((device) => device.webaudio.state)`);
   }
 
+  // The overlay's line, or '' while the overlay is hidden.
+  overlayLine() {
+    return this.evaluate("document.getElementById('overlay').hidden ? '' : document.getElementById('message').textContent");
+  }
+
   // Loads the page and waits for a drawn title frame; the milliseconds from
   // navigation to the end of that frame.
   async open(url, reload) {
     this.logs = [];
-    await (reload ? this.page.reload() : this.page.goto(url));
+    await (reload ? this.driver.reload() : this.driver.goto(url));
     const frame = await waitFor('the first title frame', async () => {
-      const frames = await this.frames();
-      return frames.length > 0 && frames[0];
-    }, 30000);
+      const frames = await this.evaluate('window.kolvexFrames && window.kolvexFrames.slice(0, 1)');
+      return frames && frames.length > 0 && frames[0];
+    }, 30000).catch(async (error) => {
+      await this.sync();
+      throw new Error(`${error.message}; errors: ${this.errors.join(' | ') || 'none'}`);
+    });
     if (frame.colours < 3) throw new Error('the title frame is blank');
     return frame.start + frame.ms;
   }
@@ -132,23 +152,148 @@ class Page {
   // Enter on the title menu's first entry until the game scene starts loading
   // its pictures (the menu takes keys only once its opening has run).
   async startGame() {
+    await this.sync();
     const from = this.logs.length;
     await waitFor('GAME START', async () => {
+      await this.sync();
       if (!gameBegan(this.logs, from)) await this.press('Enter');
       await sleep(400);
+      await this.sync();
       return gameBegan(this.logs, from);
     }, 20000);
   }
 
+  // The score and the best stored before it, once the game-over scene has saved.
+  async topOut() {
+    await this.sync();
+    const trace = this.logs.map((line) => kScoreTrace.exec(line)).find(Boolean);
+    return trace && { score: Number(trace[1]), storedBest: Number(trace[2]) };
+  }
+
   // Hard-drops every piece where it appears until the stack tops out and the
   // game-over scene saves; the score and the best stored before this game.
-  async playToTopOut() {
-    const trace = await waitFor('the top-out', async () => {
+  playToTopOut() {
+    return waitFor('the top-out', async () => {
       await this.press('ArrowUp');
-      return this.logs.map((line) => kScoreTrace.exec(line)).find(Boolean);
+      return this.topOut();
     }, kGameWaitMs);
-    return { score: Number(trace[1]), storedBest: Number(trace[2]) };
   }
+}
+
+// Chromium over the DevTools protocol, Firefox over WebDriver BiDi. On Chromium
+// the DevTools session evaluates, since puppeteer's own evaluate counts as a
+// user gesture, which would let the page start its audio; and it sends touches.
+function puppeteerDriver(tab, session) {
+  return {
+    tab,
+    session,
+    audio: Boolean(session),
+    attach(page) {
+      tab.on('console', (message) => {
+        if (message.type() === 'error') page.errors.push(message.text());
+        page.logs.push(message.text());
+      });
+      tab.on('pageerror', (error) => {
+        page.errors.push(String(error));
+        page.uncaught.push(String(error));
+      });
+    },
+    async evaluate(expression) {
+      if (!session) return tab.evaluate(expression);
+      const { result, exceptionDetails } = await session.send('Runtime.evaluate',
+        { expression, returnByValue: true, awaitPromise: true, userGesture: false });
+      if (exceptionDetails) throw new Error(`${expression}: ${exceptionDetails.text}`);
+      return result.value;
+    },
+    keyDown: (key) => tab.keyboard.down(key),
+    keyUp: (key) => tab.keyboard.up(key),
+    goto: (url) => tab.goto(url),
+    reload: () => tab.reload(),
+    close: () => tab.browserContext().close(),
+    async tap(point) {
+      if (!session) return tab.touchscreen.tap(point.x, point.y);
+      await session.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [point] });
+      await sleep(kTapMs);
+      await session.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+    },
+    sync() {},
+  };
+}
+
+// Runs in the page before its own script where the driver has no console of
+// its own (WebKit's WebDriver): the console's lines and the uncaught errors.
+function captureConsole() {
+  const seen = { logs: [], errors: [], uncaught: [] };
+  window.kolvexConsole = seen;
+  for (const level of ['log', 'info', 'warn', 'error']) {
+    const original = console[level].bind(console);
+    console[level] = (...args) => {
+      const text = args.map(String).join(' ');
+      seen.logs.push(text);
+      if (level === 'error') seen.errors.push(text);
+      original(...args);
+    };
+  }
+  addEventListener('error', (event) => seen.uncaught.push(String(event.message)));
+  addEventListener('unhandledrejection', (event) => seen.uncaught.push(`unhandled rejection: ${event.reason}`));
+}
+
+// The WebDriver key values of the keys the test presses.
+const kWebDriverKeys = { Enter: '\uE006', ArrowUp: '\uE013', ArrowDown: '\uE015', KeyQ: 'q' };
+
+// WebKitGTK over its WebDriver, plain HTTP. Its scripts before the page's own
+// come with the page from the test's server (`preload`); its driver cannot send
+// touches (they arrive as a mouse), so a tap is dispatched in the page, its
+// lists made by createTouchList (WebKit's TouchEvent takes no arrays).
+function webDriverDriver(base, sessionId) {
+  const call = async (method, path, body) => {
+    const response = await fetch(`${base}/session/${sessionId}${path}`, {
+      method, headers: { 'Content-Type': 'application/json' }, body: body && JSON.stringify(body) });
+    const { value } = await response.json();
+    if (!response.ok) throw new Error(`WebDriver ${path}: ${value.error}: ${value.message}`);
+    return value;
+  };
+  const key = (type, name) => call('POST', '/actions',
+    { actions: [{ type: 'key', id: 'keyboard', actions: [{ type, value: kWebDriverKeys[name] }] }] });
+  const read = { logs: 0, errors: 0, uncaught: 0 };
+  return {
+    audio: false,
+    attach() {},
+    close() {},
+    evaluate: (expression) => call('POST', '/execute/sync', { script: `return (${expression}\n);`, args: [] }),
+    keyDown: (name) => key('keyDown', name),
+    keyUp: (name) => key('keyUp', name),
+    goto(url) {
+      Object.assign(read, { logs: 0, errors: 0, uncaught: 0 });
+      return call('POST', '/url', { url });
+    },
+    reload() {
+      Object.assign(read, { logs: 0, errors: 0, uncaught: 0 });
+      return call('POST', '/refresh', {});
+    },
+    async tap({ x, y }) {
+      const touch = (type) => call('POST', '/execute/sync', { script: `
+        const target = document.elementFromPoint(${x}, ${y});
+        const touch = document.createTouch(window, target, 1, ${x}, ${y}, ${x}, ${y});
+        const now = document.createTouchList(...('${type}' === 'touchstart' ? [touch] : []));
+        target.dispatchEvent(new TouchEvent('${type}', { bubbles: true, cancelable: true,
+          touches: now, targetTouches: now, changedTouches: document.createTouchList(touch) }));`, args: [] });
+      await touch('touchstart');
+      await sleep(kTapMs);
+      await touch('touchend');
+    },
+    async sync(page) {
+      const seen = await call('POST', '/execute/sync', { script: `const seen = window.kolvexConsole;
+        return seen && { logs: seen.logs.slice(${read.logs}), errors: seen.errors.slice(${read.errors}),
+          uncaught: seen.uncaught.slice(${read.uncaught}) };`, args: [] });
+      if (!seen) return;
+      for (const field of ['logs', 'errors', 'uncaught']) {
+        read[field] += seen[field].length;
+        page[field].push(...seen[field]);
+      }
+      page.errors.push(...seen.uncaught);
+    },
+  };
 }
 
 // Holds the soft drop, which scores nothing, until the stack tops out.
@@ -201,31 +346,35 @@ function pageWeight() {
 async function openTab(context, before) {
   const tab = await context.newPage();
   for (const script of before) await tab.evaluateOnNewDocument(script);
-  return new Page(tab, await tab.createCDPSession());
+  return new Page(puppeteerDriver(tab, await tab.createCDPSession()));
 }
 
 async function openPage(browser, before) {
   return openTab(await browser.createBrowserContext(), before);
 }
 
-// The whole path of a player: two games with a reload between, then Q.
-async function playAcrossReload(browser, url) {
-  const page = await openPage(browser, [recordFrames]);
-  const firstFrameMs = await page.open(url, false);
-  console.log(`ok: title screen drawn ${firstFrameMs.toFixed(0)} ms after navigation`);
+// The whole path of a player, in every engine: two games with a reload
+// between, then Q; in Chromium also the progress bar, the audio held back until
+// the first key, the keyboard on the canvas and the screenshots.
+async function playAcrossReload(engine) {
+  const name = engine.name;
+  const page = await engine.openPage([recordFrames]);
+  const firstFrameMs = await page.open(engine.url, false);
+  console.log(`ok: ${name}: title screen drawn ${firstFrameMs.toFixed(0)} ms after navigation`);
   check(await page.evaluate("document.getElementById('bar').style.width === '100%'"),
-    'the progress bar filled by the download');
-  check((await page.audioStates()).every((state) => state === 'suspended'),
-    'audio held back until a key or click');
-  await page.page.screenshot({ path: join(folder, 'title.png') });
+    `${name}: the progress bar filled by the download`);
+  if (engine.full) {
+    check((await page.audioStates()).every((state) => state === 'suspended'), 'audio held back until a key or click');
+    await page.page.screenshot({ path: join(folder, 'title.png') });
+  }
 
   await page.startGame();
-  check((await page.audioStates()).every((state) => state === 'running'),
-    'audio running after the first key');
-  check(await page.evaluate("document.activeElement.id === 'canvas'"),
-    'the canvas has the keyboard');
+  if (engine.full) {
+    check((await page.audioStates()).every((state) => state === 'running'), 'audio running after the first key');
+    check(await page.evaluate("document.activeElement.id === 'canvas'"), 'the canvas has the keyboard');
+  }
   const first = await page.playToTopOut();
-  check(first.score > 0 && first.storedBest === 0, `first game topped out with ${first.score}`);
+  check(first.score > 0 && first.storedBest === 0, `${name}: first game topped out with ${first.score}`);
   const frames = await page.frames();
   await waitFor('the save to reach IndexedDB', async () =>
     (await page.storedSave()).split('\n')[2] === String(first.score), 10000);
@@ -233,23 +382,61 @@ async function playAcrossReload(browser, url) {
   await page.open(null, true);
   await page.startGame();
   const second = await page.playToTopOut();
-  check(second.storedBest === first.score, 'the best of the game before the reload read back');
-  await page.page.screenshot({ path: join(folder, 'game_over.png') });
+  check(second.storedBest === first.score, `${name}: the best of the game before the reload read back`);
+  if (engine.full) await page.page.screenshot({ path: join(folder, 'game_over.png') });
 
   // Pressed again until seen: a press and release within one slow frame is lost.
   await waitFor('the page to say the game has ended', async () => {
-    const ended = await page.evaluate("!document.getElementById('overlay').hidden && " +
-      "document.getElementById('message').textContent.includes('ended')");
+    const ended = (await page.overlayLine()).includes('ended');
     if (!ended) await page.press('KeyQ');
     return ended;
   }, 10000);
-  await page.page.screenshot({ path: join(folder, 'ended.png') });
+  if (engine.full) await page.page.screenshot({ path: join(folder, 'ended.png') });
   const framesAtEnd = (await page.frames()).length;
   await sleep(500);
-  check((await page.frames()).length === framesAtEnd, 'Q stopped the frame loop');
-  check((await page.audioStates()).every((state) => state === 'closed'), 'Q closed the audio');
-  check(page.errors.length === 0, `no error on the console${page.errors.length ? ': ' + page.errors.join(' | ') : ''}`);
+  check((await page.frames()).length === framesAtEnd, `${name}: Q stopped the frame loop`);
+  if (engine.full) check((await page.audioStates()).every((state) => state === 'closed'), 'Q closed the audio');
+  await page.sync();
+  check(page.errors.length === 0,
+    `${name}: no error on the console${page.errors.length ? ': ' + page.errors.join(' | ') : ''}`);
+  await page.driver.close();
   return { firstFrameMs, frames };
+}
+
+// Taps GAME START until the game begins, at its place on the game's drawing
+// mapped to where the canvas stands on the page.
+async function tapGameStart(page) {
+  const { window: size } = JSON.parse(readFileSync(kFactsPath));
+  const box = await page.evaluate(`(() => {
+    const r = document.getElementById('canvas').getBoundingClientRect();
+    return { left: r.left, top: r.top, width: r.width, height: r.height };
+  })()`);
+  const point = { x: box.left + kGameStartAt.x * box.width / size[0], y: box.top + kGameStartAt.y * box.height / size[1] };
+  await page.sync();
+  const from = page.logs.length;
+  await waitFor('GAME START by a tap', async () => {
+    await page.sync();
+    if (!gameBegan(page.logs, from)) await page.driver.tap(point);
+    await sleep(400);
+    await page.sync();
+    return gameBegan(page.logs, from);
+  }, 20000);
+}
+
+// The core cases, written once, in Firefox and WebKit (Chromium runs them
+// within its whole test): the first finds the storage empty.
+async function coreCases(engine) {
+  await playAcrossReload(engine);
+  const byPad = await startGameByPad(engine, []);
+  await byPad.sync();
+  check(byPad.uncaught.length === 0, `${engine.name}: GAME START from a scripted pad, no uncaught error`);
+  await byPad.driver.close();
+  const byTap = await engine.openPage([recordFrames]);
+  await byTap.open(engine.url, false);
+  await tapGameStart(byTap);
+  await byTap.sync();
+  check(byTap.uncaught.length === 0, `${engine.name}: GAME START by a tap, no uncaught error`);
+  await byTap.driver.close();
 }
 
 const kViewports = [
@@ -447,15 +634,23 @@ async function padHoldUntil(page, buttons, stickY, what, check) {
 // The pad alone: button 0 starts a game; the D-pad moves the piece left and right
 // and D-pad up hard-drops it; the stick down soft-drops the next one and the stick
 // up hard-drops it.
-async function playWithPad(browser, url) {
+// The pad's button 0 starting a game, in every engine; the page.
+async function startGameByPad(engine, before) {
+  const page = await engine.openPage([`(${scriptPad})(${kStandardButtons})`, recordFrames, ...before]);
+  await page.open(engine.url, false);
+  const logged = page.logs.length;
+  await padHoldUntil(page, [kPadA], 0, 'GAME START from the pad', async () => {
+    await page.sync();
+    return gameBegan(page.logs, logged);
+  });
+  return page;
+}
+
+async function playWithPad(engine) {
   const facts = JSON.parse(readFileSync(kFactsPath));
   const geometry = { window: facts.window, cell: facts.cell, origin: facts.well_origin,
     columns: facts.well.columns, rows: facts.well.rows };
-  const page = await openPage(browser,
-    [`(${scriptPad})(${kStandardButtons})`, recordFrames, `(${readWell})(${JSON.stringify(geometry)})`]);
-  await page.open(url, false);
-  const logged = page.logs.length;
-  await padHoldUntil(page, [kPadA], 0, 'GAME START from the pad', () => gameBegan(page.logs, logged));
+  const page = await startGameByPad(engine, [`(${readWell})(${JSON.stringify(geometry)})`]);
   const leftmost = async () => Math.min(...(await litCells(page)).map(([column]) => column));
   const start = await waitFor('the first piece', async () => {
     const cells = await litCells(page);
@@ -478,6 +673,9 @@ async function playWithPad(browser, url) {
   check(page.errors.length === 0, 'no error on the console');
   await page.page.browserContext().close();
 }
+
+// Where GAME START stands on the game's 900 x 700 drawing.
+const kGameStartAt = { x: 350, y: 370 };
 
 // A phone: touch only, on a 390 x 844 viewport. The taps and strokes go through
 // the DevTools protocol's touch events, at points on the canvas's drawing (900 x
@@ -512,7 +710,7 @@ class Finger {
   }
 
   touch(type, points) {
-    return this.page.session.send('Input.dispatchTouchEvent', { type, touchPoints: points });
+    return this.page.driver.session.send('Input.dispatchTouchEvent', { type, touchPoints: points });
   }
 
   // The events go out on time, not each after the page's answer to the last,
@@ -559,7 +757,8 @@ async function playByTouch(browser, url) {
   const finger = new Finger(page, JSON.parse(readFileSync(kFactsPath)));
   await finger.findCanvas();
   const began = (from) => gameBegan(finger.page.logs, from);
-  await finger.choose(350, 370, began, 'GAME START by a tap');
+  await tapGameStart(page);
+  console.log('ok: GAME START by a tap');
   await waitFor('the audio to run after a tap', async () =>
     (await page.audioStates()).every((state) => state === 'running'), 5000);
 
@@ -578,7 +777,7 @@ async function playByTouch(browser, url) {
   await finger.choose(570, 370, (from) => finger.page.logs.slice(from).some((line) => line.includes('Texture loaded')),
     'QUIT on the pause menu the background opened');
 
-  await finger.choose(350, 370, began, 'GAME START again');
+  await finger.choose(kGameStartAt.x, kGameStartAt.y, began, 'GAME START again');
   await sleep(3500);
   let pieces = 0;
   const trace = await waitFor('the top-out by touch', async () => {
@@ -606,31 +805,156 @@ function printFigures({ firstFrameMs, frames }) {
     `median time between frames ${at(gaps, 0.5)} ms`);
 }
 
-const profile = mkdtempSync(join(tmpdir(), 'kolvex-chromium-'));
-const { server, base } = await serveFolder(folder);
-const compressed = await serveFolder(folder, { gzip: true });
-const browser = await puppeteer.launch({
-  executablePath: kChromium, headless: true, userDataDir: profile,
-  args: kChromiumArgs, defaultViewport: kViewport,
-});
+// Runs in the page before its own script: a browser without IndexedDB (some
+// private windows) whose audio stays suspended whatever the page asks.
+function withoutStorageOrSound() {
+  Object.defineProperty(window, 'indexedDB', { value: undefined });
+  AudioContext.prototype.resume = () => new Promise(() => {});
+}
+
+// Where the page cannot run as built it says so, with no uncaught error: the
+// wasm answered 404; no IndexedDB, where the game plays on and the audio stays
+// suspended; and, in a Chromium of its own started without WebGL, no WebGL.
+async function sayWhatIsMissing(browser, url) {
+  const broken = await serveFolder(folder, { missing: ['kolvex.wasm'] });
+  try {
+    const page = await openPage(browser, []);
+    await page.driver.goto(broken.base + 'kolvex.html');
+    const line = await waitFor('the line for a missing wasm', async () => {
+      const text = await page.overlayLine();
+      return text.includes('404') && text;
+    }, 10000);
+    check(line.includes('kolvex.wasm') && page.uncaught.length === 0, `the wasm answered 404: "${line}", no uncaught error`);
+    await page.driver.close();
+  } finally {
+    broken.server.close();
+  }
+
+  const page = await openPage(browser, [withoutStorageOrSound, recordFrames]);
+  await page.open(url, false);
+  const notice = await page.evaluate("document.getElementById('notice').hidden ? '' : document.getElementById('notice').textContent");
+  check(notice.includes('will not be kept'), `no IndexedDB: "${notice}"`);
+  await page.startGame();
+  const game = await page.playToTopOut();
+  check(game.score > 0 && (await page.overlayLine()) === '' && page.uncaught.length === 0 &&
+    (await page.audioStates()).every((state) => state === 'suspended'),
+    'no IndexedDB and the audio suspended: a game played silently to its top-out, no uncaught error');
+  await page.driver.close();
+
+  const profile = mkdtempSync(join(tmpdir(), 'kolvex-chromium-'));
+  const noWebGL = await puppeteer.launch({ executablePath: kChromium, headless: true, userDataDir: profile,
+    args: [...kChromiumArgs, '--disable-webgl', '--disable-3d-apis'], defaultViewport: kViewport });
+  try {
+    const bare = new Page(puppeteerDriver(await noWebGL.newPage(), null));
+    await bare.driver.goto(url);
+    const text = await bare.overlayLine();
+    check(text.includes('WebGL') && bare.uncaught.length === 0, `no WebGL: "${text}", no uncaught error`);
+  } finally {
+    await noWebGL.close();
+    rmSync(profile, { recursive: true, force: true });
+  }
+}
+
+// A free port on 127.0.0.1 for a driver that must be told one.
+function freePort() {
+  return new Promise((resolve) => {
+    const probe = createServer().listen(0, '127.0.0.1', () => {
+      const { port } = probe.address();
+      probe.close(() => resolve(port));
+    });
+  });
+}
+
+// Chromium, headless, the whole test.
+async function runChromium() {
+  const profile = mkdtempSync(join(tmpdir(), 'kolvex-chromium-'));
+  const { server, base } = await serveFolder(folder);
+  const compressed = await serveFolder(folder, { gzip: true });
+  const browser = await puppeteer.launch({
+    executablePath: kChromium, headless: true, userDataDir: profile,
+    args: kChromiumArgs, defaultViewport: kViewport,
+  });
+  const url = base + 'kolvex.html';
+  const engine = { name: 'chromium', full: true, url, browser, openPage: (before) => openPage(browser, before) };
+  try {
+    check(pageWeight() <= kMaxPageBytes, 'the page within its weight');
+    await playWithPad(engine);
+    const figures = await playAcrossReload(engine);
+    await fitEveryViewport(browser, compressed.base + 'kolvex.html');
+    await keepBestsThroughFaults(browser, url);
+    await keepHigherOfTwoPages(browser, url);
+    await sayWhatIsMissing(browser, url);
+    // Last: its tab brought to the front would leave the others behind it.
+    await playByTouch(browser, url);
+    printFigures(figures);
+  } finally {
+    await browser.close();
+    server.close();
+    compressed.server.close();
+    rmSync(profile, { recursive: true, force: true });
+  }
+}
+
+// Firefox ESR over WebDriver BiDi, headed: headless Firefox has no WebGL.
+async function runFirefox() {
+  const { server, base } = await serveFolder(folder);
+  const browser = await puppeteer.launch({ browser: 'firefox', protocol: 'webDriverBiDi', executablePath: kFirefox,
+    headless: false, defaultViewport: kViewport });
+  try {
+    await coreCases({
+      name: 'firefox', url: base + 'kolvex.html',
+      async openPage(before) {
+        const tab = await (await browser.createBrowserContext()).newPage();
+        for (const script of before) await tab.evaluateOnNewDocument(script);
+        return new Page(puppeteerDriver(tab, null));
+      },
+    });
+  } finally {
+    await browser.close();
+    server.close();
+  }
+}
+
+// WebKitGTK's MiniBrowser through WebKitWebDriver, headed. Each page comes
+// with the console's capture and the case's scripts from the test's server.
+async function runWebKit() {
+  let scripts = '';
+  const { server, base } = await serveFolder(folder, { preload: () => scripts });
+  const port = await freePort();
+  const driver = spawn(kWebKitDriver, [`--port=${port}`], { stdio: ['ignore', 'ignore', 'inherit'] });
+  const address = `http://127.0.0.1:${port}`;
+  let sessionId = null;
+  try {
+    await waitFor('WebKitWebDriver', () => fetch(`${address}/status`).then((r) => r.ok, () => false), 10000);
+    const response = await fetch(`${address}/session`, { method: 'POST', body: JSON.stringify({ capabilities: {
+      alwaysMatch: { 'webkitgtk:browserOptions': { binary: kMiniBrowser, args: ['--automation'] } } } }) });
+    const { value } = await response.json();
+    if (!response.ok) throw new Error(`WebKitWebDriver refused the session: ${value.message}`);
+    sessionId = value.sessionId;
+    await fetch(`${address}/session/${sessionId}/window/rect`, { method: 'POST',
+      body: JSON.stringify({ width: kViewport.width, height: kViewport.height }) });
+    await coreCases({
+      name: 'webkit', url: base + 'kolvex.html',
+      openPage(before) {
+        scripts = [captureConsole, ...before].map((script) => typeof script === 'function' ? `(${script})();` : script)
+          .join(';\n');
+        return new Page(webDriverDriver(address, sessionId));
+      },
+    });
+  } finally {
+    if (sessionId) await fetch(`${address}/session/${sessionId}`, { method: 'DELETE' }).catch(() => {});
+    driver.kill();
+    server.close();
+  }
+}
+
 let failed = false;
-try {
-  check(pageWeight() <= kMaxPageBytes, 'the page within its weight');
-  await playWithPad(browser, base + 'kolvex.html');
-  const figures = await playAcrossReload(browser, base + 'kolvex.html');
-  await fitEveryViewport(browser, compressed.base + 'kolvex.html');
-  await keepBestsThroughFaults(browser, base + 'kolvex.html');
-  await keepHigherOfTwoPages(browser, base + 'kolvex.html');
-  // Last: its tab brought to the front would leave the others behind it.
-  await playByTouch(browser, base + 'kolvex.html');
-  printFigures(figures);
-} catch (error) {
-  failed = true;
-  console.error(error.message);
-} finally {
-  await browser.close();
-  server.close();
-  compressed.server.close();
-  rmSync(profile, { recursive: true, force: true });
+for (const run of [runChromium, runFirefox, runWebKit]) {
+  try {
+    await run();
+  } catch (error) {
+    failed = true;
+    console.error(`${run.name}: ${error.message}`);
+  }
 }
 process.exit(failed ? 1 : 0);
