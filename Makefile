@@ -56,7 +56,7 @@ test: release
 	KOLVEX_E2E_OUT=$(CURDIR)/build/windows/e2e \
 	tests/with_display.sh /usr/bin/python3 tests/e2e/wine_session.py build/windows/kolvex.exe
 	node tests/web/test_page.mjs build/web
-	bash tests/packaging/test_release.sh dist
+	python3 tests/packaging/test_release.py dist
 
 unit: setup
 	cmake --preset release
