@@ -4,9 +4,10 @@
 # minifier fails with Debian's emscripten.
 #
 # kolvex.html is written after every link, with the version, the window's size
-# taken from app/application.h and the sizes of the two files as built, which the page's
-# progress bar counts against (a compressing server's Content-Length does not
-# give them). Run as a script (cmake -P) for that step.
+# taken from app/application.h and the sizes of the two files as built, which
+# the page's progress bar counts against (a compressing server's Content-Length
+# does not give them); the licence and the notices go beside it. Run as a
+# script (cmake -P) for that step.
 
 if(CMAKE_SCRIPT_MODE_FILE)
     file(SIZE ${KOLVEX_OUT}/kolvex.js KOLVEX_JS_BYTES)
