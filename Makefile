@@ -1,5 +1,12 @@
 # Thin wrapper over the setup script and the CMake presets.
-.PHONY: setup build web windows run test unit bench assets clean
+.PHONY: setup build deb web windows release run test unit bench assets clean
+
+# The packages' files carry the last commit's time, so an unchanged tree makes
+# the same packages.
+SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
+ifneq ($(SOURCE_DATE_EPOCH),)
+export SOURCE_DATE_EPOCH
+endif
 
 # The Linux build's set-up; windows and web run their own.
 setup:
@@ -8,6 +15,10 @@ setup:
 build: setup
 	cmake --preset release
 	cmake --build --preset release
+
+# build/release/kolvex_<version>_amd64.deb
+deb: build
+	cd build/release && cpack -G DEB
 
 # build/web/kolvex.html with its kolvex.js and kolvex.wasm, to be served as they are.
 web:
@@ -22,10 +33,15 @@ windows:
 	cmake --build --preset windows
 	cd build/windows && cpack
 
+# dist/: the .deb, the Windows zip and installer, the web page's zip, the source
+# archive and SHA256SUMS.
+release: deb windows web
+	bash scripts/release.sh
+
 run: build
 	./build/release/kolvex
 
-test: build windows web
+test: release
 	ctest --preset release
 	cmake --preset sanitize
 	cmake --build --preset sanitize
@@ -40,6 +56,7 @@ test: build windows web
 	KOLVEX_E2E_OUT=$(CURDIR)/build/windows/e2e \
 	tests/with_display.sh /usr/bin/python3 tests/e2e/wine_session.py build/windows/kolvex.exe
 	tests/with_display.sh node tests/web/test_page.mjs build/web
+	python3 tests/packaging/test_release.py dist
 
 unit: setup
 	cmake --preset release

@@ -3,21 +3,27 @@
 # them. emcc's own HTML output is not used: its page is not ours, and its HTML
 # minifier fails with Debian's emscripten.
 #
-# kolvex.html is written after every link, with the window's size taken from
-# app/application.h and the sizes of the two files as built, which the page's
-# progress bar counts against (a compressing server's Content-Length does not
-# give them). Run as a script (cmake -P) for that step.
+# kolvex.html is written after every link, with the version, the window's size
+# taken from app/application.h and the sizes of the two files as built, which
+# the page's progress bar counts against (a compressing server's Content-Length
+# does not give them); the licence and the notices go beside it. Run as a
+# script (cmake -P) for that step.
 
 if(CMAKE_SCRIPT_MODE_FILE)
     file(SIZE ${KOLVEX_OUT}/kolvex.js KOLVEX_JS_BYTES)
     file(SIZE ${KOLVEX_OUT}/kolvex.wasm KOLVEX_WASM_BYTES)
     configure_file(${KOLVEX_SHELL} ${KOLVEX_OUT}/kolvex.html @ONLY)
+    # The licence and the notices beside the page, as text a browser shows.
+    configure_file(${KOLVEX_LICENSE} ${KOLVEX_OUT}/LICENSE.txt COPYONLY)
+    configure_file(${KOLVEX_NOTICES} ${KOLVEX_OUT}/THIRD_PARTY_NOTICES.txt COPYONLY)
     return()
 endif()
 
 set(KOLVEX_WEB_SHELL ${PROJECT_SOURCE_DIR}/web/kolvex.html)
 set(KOLVEX_WEB_STORAGE ${PROJECT_SOURCE_DIR}/save/browser_storage.js)
 set(KOLVEX_WEB_POLL_YIELD ${PROJECT_SOURCE_DIR}/web/poll_yield.js)
+set(KOLVEX_WEB_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(KOLVEX_WEB_NOTICES ${PROJECT_SOURCE_DIR}/THIRD_PARTY_NOTICES.md)
 
 # The constants `kWindowWidth` and `kWindowHeight` of app/application.h.
 function(kolvex_window_size out_width out_height)
@@ -36,7 +42,7 @@ endfunction()
 
 function(kolvex_web_page target)
     set_target_properties(${target} PROPERTIES SUFFIX ".js"
-        LINK_DEPENDS "${KOLVEX_WEB_STORAGE};${KOLVEX_WEB_POLL_YIELD};${KOLVEX_WEB_SHELL}")
+        LINK_DEPENDS "${KOLVEX_WEB_STORAGE};${KOLVEX_WEB_POLL_YIELD};${KOLVEX_WEB_SHELL};${KOLVEX_WEB_LICENSE};${KOLVEX_WEB_NOTICES}")
     target_link_options(${target} PRIVATE
         -sENVIRONMENT=web
         -sALLOW_MEMORY_GROWTH=1
@@ -47,6 +53,8 @@ function(kolvex_web_page target)
     kolvex_window_size(width height)
     add_custom_command(TARGET ${target} POST_BUILD
         COMMAND ${CMAKE_COMMAND} -DKOLVEX_OUT=${CMAKE_CURRENT_BINARY_DIR} -DKOLVEX_SHELL=${KOLVEX_WEB_SHELL}
+            -DPROJECT_VERSION=${PROJECT_VERSION}
+            -DKOLVEX_LICENSE=${KOLVEX_WEB_LICENSE} -DKOLVEX_NOTICES=${KOLVEX_WEB_NOTICES}
             -DKOLVEX_WINDOW_WIDTH=${width} -DKOLVEX_WINDOW_HEIGHT=${height}
             -P ${CMAKE_CURRENT_FUNCTION_LIST_FILE}
         VERBATIM)

@@ -3,8 +3,8 @@ screen, its menu worked with the mouse, GAME START with real keys, a game to the
 top-out and its save, a second one whose save must replace the first file, a
 third that must leave a read-only save alone and say so, a fourth that must keep
 it hidden, and Q ending the program; then a gamepad, read through XInput from a
-stand-in DLL of our own; then the installer beside it, its shortcut and its
-uninstaller.
+stand-in DLL of our own; then the installer beside it, the licence and notices
+it installs, its shortcut and its uninstaller.
 Usage: wine_session.py path/to/kolvex.exe
 """
 
@@ -39,6 +39,13 @@ PLAYER_DIR = r"%LOCALAPPDATA%\Kolvex"
 MODES = (("/CurrentUser", "HKCU", "%APPDATA%", False),
          ("/AllUsers", "HKLM", "%ProgramData%", True))
 SETUP_TIMEOUT = 120
+SOURCE_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+# What the installer puts beside kolvex.exe, by the committed file it comes from.
+INSTALLED_TEXTS = {}
+for installed_name, committed_name in (("LICENSE.txt", "LICENSE"),
+                                       ("THIRD_PARTY_NOTICES.txt", "THIRD_PARTY_NOTICES.md")):
+    with open(os.path.join(SOURCE_DIR, committed_name), encoding="utf-8") as source_file:
+        INSTALLED_TEXTS[installed_name] = source_file.read()
 # Where the pointer goes on the title: off the entries, and on them.
 OFF_ENTRIES = (700, 300)
 ENTRY_X = 340
@@ -182,8 +189,9 @@ def quiet_uninstall(root):
 
 def installed(executable):
     """The installer, silently, for this user and then for all users: each time
-    the game started from its Start-menu shortcut, played to a save in the
-    player's own folder, and the uninstaller, which keeps the save."""
+    the licence and the notices beside the program, the game started from its
+    Start-menu shortcut, played to a save in the player's own folder, and the
+    uninstaller, which removes the program and those files and keeps the save."""
     setups = glob.glob(os.path.join(os.path.dirname(executable), SETUP))
     assert len(setups) == 1, setups
     player_dir = expand(PLAYER_DIR)
@@ -196,6 +204,12 @@ def installed(executable):
         assert working_dir == (PLAYER_DIR if unexpanded else player_dir), (mode, working_dir)
         assert os.path.isdir(workdir), "the installer did not make " + workdir
         program = unix_path(target)
+        # The licence and the notices beside the program, as committed.
+        beside = [os.path.join(os.path.dirname(program), name) for name in INSTALLED_TEXTS]
+        for path, committed in zip(beside, INSTALLED_TEXTS.values()):
+            assert os.path.isfile(path), "the installer did not install " + path
+            with open(path, encoding="utf-8", newline="") as f:
+                assert f.read().replace("\r\n", "\n") == committed, path
         # Bests as an earlier install would have left them, lowered: this game's
         # save has to replace them.
         with open(os.path.join(workdir, "kolvex.sav"), "wb") as f:
@@ -220,6 +234,7 @@ def installed(executable):
             # The uninstaller runs on from a copy of itself and removes the original.
             game.wait_for(lambda: not os.path.exists(os.path.dirname(program)),
                           "the program and its folder to go", timeout=SETUP_TIMEOUT)
+        assert not any(os.path.exists(path) for path in beside), "the licence is still there"
         assert not os.path.exists(shortcut), "the shortcut is still there"
         assert quiet_uninstall(root) is None, "still registered for uninstalling"
         assert os.path.isfile(os.path.join(workdir, "kolvex.sav")), "the bests were removed"
