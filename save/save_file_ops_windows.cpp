@@ -172,41 +172,48 @@ void remove(const SaveTarget& target, const std::string& name) {
     DeleteFileA(pathIn(target, name).c_str());
 }
 
-// The owner this process gives the files it creates, as the bytes of a SID;
-// empty when it cannot be told.
-std::vector<unsigned char> ownerOfNewFiles() {
-    std::vector<unsigned char> owner;
+// This user's SID and the one this process makes the owner of the files it
+// creates (for an administrator, often the administrators' group), as bytes.
+std::vector<std::vector<unsigned char>> ourOwners() {
+    std::vector<std::vector<unsigned char>> owners;
     HANDLE token = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
-        return owner;
+        return owners;
     }
-    DWORD size = 0;
-    GetTokenInformation(token, TokenOwner, nullptr, 0, &size);
-    std::vector<unsigned char> info(size);
-    if (size > 0 && GetTokenInformation(token, TokenOwner, info.data(), size, &size)) {
-        const PSID sid = reinterpret_cast<TOKEN_OWNER*>(info.data())->Owner;
+    for (const TOKEN_INFORMATION_CLASS kind : {TokenUser, TokenOwner}) {
+        DWORD size = 0;
+        GetTokenInformation(token, kind, nullptr, 0, &size);
+        std::vector<unsigned char> info(size);
+        if (size == 0 || !GetTokenInformation(token, kind, info.data(), size, &size)) {
+            continue;
+        }
+        // Both answers start with the SID's address.
+        const PSID sid = *reinterpret_cast<PSID*>(info.data());
         const auto* bytes = static_cast<const unsigned char*>(sid);
-        owner.assign(bytes, bytes + GetLengthSid(sid));
+        owners.emplace_back(bytes, bytes + GetLengthSid(sid));
     }
     CloseHandle(token);
-    return owner;
+    return owners;
 }
 
-bool ownedBy(const std::string& path, std::vector<unsigned char>& owner) {
+bool ownedByUs(const std::string& path, std::vector<std::vector<unsigned char>>& owners) {
     PSID fileOwner = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    const bool same =
-        !owner.empty() &&
-        GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &fileOwner,
-                              nullptr, nullptr, nullptr, &descriptor) == ERROR_SUCCESS &&
-        EqualSid(fileOwner, owner.data());
+    if (GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &fileOwner,
+                              nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
+        return false;
+    }
+    bool ours = false;
+    for (std::vector<unsigned char>& owner : owners) {
+        ours = ours || EqualSid(fileOwner, owner.data());
+    }
     LocalFree(descriptor);
-    return same;
+    return ours;
 }
 
 std::vector<std::string> ownFiles(const SaveTarget& target, const std::string& prefix) {
     std::vector<std::string> names;
-    std::vector<unsigned char> owner = ownerOfNewFiles();
+    std::vector<std::vector<unsigned char>> owners = ourOwners();
     WIN32_FIND_DATAA found{};
     const HANDLE search = FindFirstFileA(pathIn(target, prefix + "*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
@@ -217,7 +224,8 @@ std::vector<std::string> ownFiles(const SaveTarget& target, const std::string& p
         constexpr DWORD kNotPlain =
             FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
         if ((found.dwFileAttributes & kNotPlain) == 0 &&
-            name.compare(0, prefix.size(), prefix) == 0 && ownedBy(pathIn(target, name), owner)) {
+            name.compare(0, prefix.size(), prefix) == 0 &&
+            ownedByUs(pathIn(target, name), owners)) {
             names.push_back(name);
         }
     } while (FindNextFileA(search, &found));
