@@ -1,7 +1,9 @@
 // The save's file-system steps on POSIX systems, all relative to one handle on
 // the save's folder: a folder swapped for a link halfway through a save cannot
 // send the new file anywhere else. The save lock is an advisory lock on that
-// handle, so it lives only as long as the save and leaves no file behind.
+// handle, so it lives only as long as the save and leaves no file behind. In
+// the browser the lock is always had: a page's saves run one after another on
+// its one thread, and pages merge their bests in the browser's storage.
 #include "save/file_replace.h"
 #include "save/save_file_ops.h"
 
