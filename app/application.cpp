@@ -1,6 +1,7 @@
 // Start-up, the frame loop and shutdown, in the order the scenes rely on.
 #include "app/application.h"
 
+#include "app/closed_output.h"
 #include "app/frame_loop.h"
 #include "app/heap_policy.h"
 #include "app/scene_manager.h"
@@ -14,6 +15,7 @@ namespace {
 constexpr const char* kWindowTitle = "コルベクス";
 
 void startUp(SceneManager& scenes) {
+    ignoreClosedOutput();
     keepFreedMemory();
     SetConfigFlags(kPlatformWindowFlags);
     InitWindow(kWindowWidth, kWindowHeight, kWindowTitle);

@@ -1,6 +1,8 @@
-// The steps of a save shared by every platform: a temporary name nobody else
-// uses, created exclusively, written whole, flushed, moved over the old file
-// (again, a few times, while another program briefly holds it), the folder
+// The steps of a save shared by every platform: the folder's lock taken with a
+// bounded wait, the old file read (again, a few times, while another program
+// briefly holds it), leftovers of killed saves removed, and the replacement: a
+// temporary name nobody else uses, created exclusively, written whole,
+// flushed, moved over the old file (retried like the read), the folder
 // flushed, and the temporary file removed on every failure.
 #include "save/file_replace.h"
 
@@ -11,15 +13,48 @@ namespace {
 
 // Names are taken until one is free; a folder full of stale ones gives up.
 constexpr int kTempNameAttempts = 100;
-// Scanners and sync clients open a new file for a moment: about half a second
-// of patience, then the save gives up.
-constexpr int kMoveAttempts = 6;
-constexpr int kMovePauseMilliseconds = 100;
+// Scanners and sync clients open a file for a moment: about half a second of
+// patience, then the save gives up.
+constexpr int kBusyAttempts = 6;
+constexpr int kBusyPauseMilliseconds = 100;
+// Another save holds the lock for a few milliseconds; a second and a half
+// without it means something is wrong, and the game must not hang on it.
+constexpr int kLockAttempts = 300;
+constexpr int kLockPauseMilliseconds = 5;
+// Temporary files are named <save>.<process id>-<n>.tmp.
+const char* const kTempSuffix = ".tmp";
+
+// After a busy answer: true, once paused, while tries are left.
+bool mayTryAgain(int& attempt, int attempts, int pauseMilliseconds) {
+    if (++attempt >= attempts) {
+        return false;
+    }
+    saveFileOps.pause(pauseMilliseconds);
+    return true;
+}
+
+bool allDigits(const std::string& text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// A name of the temporary files' pattern, whichever process made it.
+bool isTempName(const std::string& name, const std::string& saveName) {
+    const std::string stem = saveName + ".";
+    const std::size_t suffixLength = std::char_traits<char>::length(kTempSuffix);
+    if (name.size() < stem.size() + suffixLength || name.compare(0, stem.size(), stem) != 0 ||
+        name.compare(name.size() - suffixLength, suffixLength, kTempSuffix) != 0) {
+        return false;
+    }
+    const std::string middle = name.substr(stem.size(), name.size() - stem.size() - suffixLength);
+    const std::size_t dash = middle.find('-');
+    return dash != std::string::npos && allDigits(middle.substr(0, dash)) &&
+           allDigits(middle.substr(dash + 1));
+}
 
 bool createTemp(const SaveTarget& target, std::string& tempName, FileHandle& file) {
     const std::string stem = target.name + "." + std::to_string(saveFileOps.processId()) + "-";
     for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
-        tempName = stem + std::to_string(attempt) + ".tmp";
+        tempName = stem + std::to_string(attempt) + kTempSuffix;
         const StepResult result = saveFileOps.createTemp(target, tempName, file);
         if (result != StepResult::NameTaken) {
             return result == StepResult::Done;
@@ -41,13 +76,13 @@ bool writeAll(FileHandle file, const std::string& bytes) {
 }
 
 bool moveOver(const SaveTarget& target, const std::string& tempName) {
-    for (int attempt = 1;; ++attempt) {
-        const StepResult result = saveFileOps.move(target, tempName);
-        if (result != StepResult::Busy || attempt == kMoveAttempts) {
-            return result == StepResult::Done;
-        }
-        saveFileOps.pause(kMovePauseMilliseconds);
-    }
+    StepResult result = StepResult::Failed;
+    int attempt = 0;
+    do {
+        result = saveFileOps.move(target, tempName);
+    } while (result == StepResult::Busy &&
+             mayTryAgain(attempt, kBusyAttempts, kBusyPauseMilliseconds));
+    return result == StepResult::Done;
 }
 
 bool abandon(const SaveTarget& target, const std::string& tempName) {
@@ -57,27 +92,49 @@ bool abandon(const SaveTarget& target, const std::string& tempName) {
 
 } // namespace
 
-std::vector<unsigned char> readTarget(const SaveTarget& target, std::size_t limit) {
-    const FileHandle file = saveFileOps.openForReading(target);
-    if (file == kNoFile) {
-        return {};
+bool lockTarget(SaveTarget& target) {
+    StepResult result = StepResult::Failed;
+    int attempt = 0;
+    do {
+        result = saveFileOps.lock(target);
+    } while (result == StepResult::Busy &&
+             mayTryAgain(attempt, kLockAttempts, kLockPauseMilliseconds));
+    return result == StepResult::Done;
+}
+
+bool readTarget(const SaveTarget& target, std::size_t limit, std::vector<unsigned char>& bytes) {
+    bytes.clear();
+    if (!target.exists) {
+        return true;
     }
-    std::vector<unsigned char> bytes(limit);
+    FileHandle file = kNoFile;
+    StepResult opened = StepResult::Failed;
+    int attempt = 0;
+    do {
+        opened = saveFileOps.openForReading(target, file);
+    } while (opened == StepResult::Busy &&
+             mayTryAgain(attempt, kBusyAttempts, kBusyPauseMilliseconds));
+    if (opened != StepResult::Done) {
+        return false;
+    }
+    bytes.resize(limit);
     std::size_t done = 0;
-    while (done < limit) {
-        const long n =
-            saveFileOps.read(file, reinterpret_cast<char*>(bytes.data()) + done, limit - done);
-        if (n < 0) {
-            done = 0;
-        }
-        if (n <= 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(n);
+    long n = 1;
+    while (done < limit && n > 0) {
+        n = saveFileOps.read(file, reinterpret_cast<char*>(bytes.data()) + done, limit - done);
+        done += n > 0 ? static_cast<std::size_t>(n) : 0;
     }
     saveFileOps.close(file);
-    bytes.resize(done);
-    return bytes;
+    bytes.resize(n < 0 ? 0 : done);
+    return n >= 0;
+}
+
+void removeLeftovers(const SaveTarget& target) {
+    for (const std::string& name : saveFileOps.ownFiles(target, target.name + ".")) {
+        if (isTempName(name, target.name)) {
+            saveFileOps.remove(target, name);
+        }
+    }
 }
 
 bool replaceTarget(const SaveTarget& target, const std::string& bytes) {

@@ -74,11 +74,40 @@ std::uint16_t low16(std::uint32_t value) {
     return static_cast<std::uint16_t>(value & 0xFFFFu);
 }
 
-// A link may name any file; only an existing save of ours is replaced through
-// it, so a stray or dangling link can never overwrite or create somebody's file.
-bool isSave(const SaveTarget& target) {
-    const std::vector<std::string> lines = splitNonEmptyLines(readTarget(target, kReadLimit));
-    return !lines.empty() && lines[0] == HighScoreRecord{}.magic;
+// The start of a file read up to one byte past the limit: a file that goes on
+// keeps its whole lines only, since a cut line is no line.
+std::vector<unsigned char> wholeLines(std::vector<unsigned char> bytes) {
+    if (bytes.size() > kReadLimit) {
+        const auto lastLineFeed = std::find(bytes.rbegin() + 1, bytes.rend(), '\n');
+        bytes.resize(static_cast<std::size_t>(bytes.rend() - lastLineFeed));
+    }
+    return bytes;
+}
+
+// What may be written over these bytes. A link may name any file; only an
+// existing save of ours is replaced through it, so a stray or dangling link
+// can never overwrite or create somebody's file. A save of a newer format
+// than ours may hold what this build cannot keep, so it is left as it is.
+bool mayReplace(const SaveTarget& target, const std::vector<std::string>& lines) {
+    const HighScoreRecord ours;
+    if (lines.empty() || lines[0] != ours.magic) {
+        return !target.throughLink;
+    }
+    const std::optional<std::uint32_t> version =
+        lines.size() > 1 ? parseNumber(lines[1]) : std::nullopt;
+    return !version || *version <= ours.version;
+}
+
+// Each result beside its stored best. A closed output fails these quietly and
+// the save goes on.
+void traceGame(std::uint32_t score, std::uint16_t lines, std::uint16_t level,
+               const HighScoreRecord& stored) {
+    std::printf("%u | %u\n", score, stored.bestScore);
+    std::fflush(stdout);
+    std::printf("%u | %u\n", static_cast<unsigned>(lines), static_cast<unsigned>(stored.bestLines));
+    std::fflush(stdout);
+    std::printf("%u | %u\n", static_cast<unsigned>(level), static_cast<unsigned>(stored.bestLevel));
+    std::fflush(stdout);
 }
 
 std::string joinLines(const std::vector<std::string>& lines) {
@@ -87,6 +116,21 @@ std::string joinLines(const std::vector<std::string>& lines) {
         text += line + "\n";
     }
     return text;
+}
+
+// The game's results merged into the bests these bytes hold, written over them.
+bool mergeInto(const SaveTarget& target, const std::vector<unsigned char>& bytes,
+               std::uint32_t score, std::uint16_t lines, std::uint16_t level) {
+    const HighScoreRecord stored = parseHighScore(bytes);
+    traceGame(score, lines, level, stored);
+    const std::vector<std::string> out = {
+        stored.magic,
+        std::to_string(stored.version),
+        std::to_string(std::max(score, stored.bestScore)),
+        std::to_string(std::max(lines, stored.bestLines)),
+        std::to_string(std::max(level, stored.bestLevel)),
+    };
+    return mayReplace(target, splitNonEmptyLines(bytes)) && replaceTarget(target, joinLines(out));
 }
 
 } // namespace
@@ -114,23 +158,21 @@ HighScoreRecord loadHighScore() {
     return parseHighScore(readFilePrefix(kFileName));
 }
 
+// Under the lock, so that no other Kolvex changes the file between the read
+// and the replacement: each best is the higher one whoever saves last.
 bool saveHighScore(std::uint32_t score, std::uint16_t lines, std::uint16_t level) {
-    const HighScoreRecord stored = loadHighScore();
-    std::printf("%u | %u\n", score, stored.bestScore);
-    std::fflush(stdout);
-    std::printf("%u | %u\n", static_cast<unsigned>(lines), static_cast<unsigned>(stored.bestLines));
-    std::fflush(stdout);
-    std::printf("%u | %u\n", static_cast<unsigned>(level), static_cast<unsigned>(stored.bestLevel));
-    std::fflush(stdout);
-
-    const std::vector<std::string> out = {
-        stored.magic,
-        std::to_string(stored.version),
-        std::to_string(std::max(score, stored.bestScore)),
-        std::to_string(std::max(lines, stored.bestLines)),
-        std::to_string(std::max(level, stored.bestLevel)),
-    };
-    const bool saved = writeLines(kFileName, out);
+    SaveTarget target;
+    std::vector<unsigned char> bytes;
+    bool saved = false;
+    if (saveFileOps.locate(kFileName, target) && lockTarget(target)) {
+        removeLeftovers(target);
+        // Only a file that is not there counts as no bests: one that could
+        // not be read may hold them still.
+        if (readTarget(target, kReadLimit + 1, bytes)) {
+            saved = mergeInto(target, wholeLines(bytes), score, lines, level);
+        }
+    }
+    saveFileOps.release(target);
     // A page's files are in memory: only the browser's storage outlives it.
     if (saved) {
         syncBrowserStorage();
@@ -141,24 +183,9 @@ bool saveHighScore(std::uint32_t score, std::uint16_t lines, std::uint16_t level
 std::vector<unsigned char> readFilePrefix(const std::string& path) {
     SaveTarget target;
     std::vector<unsigned char> bytes;
-    if (saveFileOps.locate(path, target)) {
-        bytes = readTarget(target, kReadLimit + 1);
+    if (!saveFileOps.locate(path, target) || !readTarget(target, kReadLimit + 1, bytes)) {
+        bytes.clear();
     }
     saveFileOps.release(target);
-    if (bytes.size() > kReadLimit) {
-        // The file goes on: a cut line is no line, so keep whole ones only.
-        const auto lastLineFeed = std::find(bytes.rbegin() + 1, bytes.rend(), '\n');
-        bytes.resize(static_cast<std::size_t>(bytes.rend() - lastLineFeed));
-    }
-    return bytes;
-}
-
-bool writeLines(const std::string& path, const std::vector<std::string>& lines) {
-    SaveTarget target;
-    bool saved = false;
-    if (saveFileOps.locate(path, target) && (!target.throughLink || isSave(target))) {
-        saved = replaceTarget(target, joinLines(lines));
-    }
-    saveFileOps.release(target);
-    return saved;
+    return wholeLines(bytes);
 }

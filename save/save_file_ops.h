@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // A platform's file or folder handle (a descriptor, or a HANDLE) as a number.
 using FileHandle = std::intptr_t;
@@ -16,6 +17,8 @@ constexpr FileHandle kNoFile = -1;
 // what was found under that name when the folder was opened.
 struct SaveTarget {
     FileHandle folder = kNoFile;
+    // The save lock, where it is a handle of its own; held until `release`.
+    FileHandle lock = kNoFile;
     // The folder by name, for the platforms whose calls need one.
     std::string folderPath;
     std::string name;
@@ -39,9 +42,12 @@ struct SaveFileOps {
     // Opens the folder `path` really lies in, following a link only where this
     // platform trusts it; false when there is no such folder, or a loop.
     bool (*locate)(const std::string& path, SaveTarget& target);
+    // Takes the lock that lets one save at a time into the target's folder,
+    // without waiting: Busy while another save holds it. Held until `release`.
+    StepResult (*lock)(SaveTarget& target);
     // The target itself, when it is a regular file, opened for reading without
-    // blocking; kNoFile otherwise.
-    FileHandle (*openForReading)(const SaveTarget& target);
+    // blocking. Busy when another program holds it open for a moment.
+    StepResult (*openForReading)(const SaveTarget& target, FileHandle& file);
     // At most `size` bytes; 0 at the end, -1 on an error.
     long (*read)(FileHandle file, char* data, std::size_t size);
     // A new file `name` in the target's folder, only if nothing of that name
@@ -58,9 +64,12 @@ struct SaveFileOps {
     // old file. Busy when another program holds it open for a moment.
     StepResult (*move)(const SaveTarget& target, const std::string& tempName);
     void (*remove)(const SaveTarget& target, const std::string& name);
+    // The names in the target's folder that start with `prefix` and are regular
+    // files of this user's.
+    std::vector<std::string> (*ownFiles)(const SaveTarget& target, const std::string& prefix);
     bool (*syncFolder)(const SaveTarget& target);
     void (*release)(SaveTarget& target);
-    // The wait before trying a busy move again.
+    // The wait before trying a busy step again.
     void (*pause)(int milliseconds);
     unsigned long (*processId)();
 };

@@ -1,6 +1,9 @@
 // The save's file-system steps on POSIX systems, all relative to one handle on
 // the save's folder: a folder swapped for a link halfway through a save cannot
-// send the new file anywhere else.
+// send the new file anywhere else. The save lock is an advisory lock on that
+// handle, so it lives only as long as the save and leaves no file behind. In
+// the browser the lock is always had: a page's saves run one after another on
+// its one thread, and pages merge their bests in the browser's storage.
 #include "save/file_replace.h"
 #include "save/save_file_ops.h"
 
@@ -8,7 +11,9 @@
 #include <climits>
 #include <string>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -91,19 +96,33 @@ bool locate(const std::string& path, SaveTarget& target) {
     return false;
 }
 
-FileHandle openForReading(const SaveTarget& target) {
+// Each save opens the folder anew, so two saves, even of one process, hold two
+// handles and exclude each other.
+StepResult lock(SaveTarget& target) {
+    if (flock(descriptor(target.folder), LOCK_EX | LOCK_NB) == 0) {
+        return StepResult::Done;
+    }
+    return errno == EWOULDBLOCK || errno == EINTR ? StepResult::Busy : StepResult::Failed;
+}
+
+StepResult openForReading(const SaveTarget& target, FileHandle& file) {
+    file = kNoFile;
     if (!target.exists || !target.regular) {
-        return kNoFile;
+        return StepResult::Failed;
     }
     // Never through a link put there since, and never waiting on a FIFO.
     const int fd = openat(descriptor(target.folder), target.name.c_str(),
                           O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     struct stat opened {};
-    if (fd >= 0 && (fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode))) {
-        close(fd);
-        return kNoFile;
+    if (fd < 0) {
+        return StepResult::Failed;
     }
-    return fd;
+    if (fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+        close(fd);
+        return StepResult::Failed;
+    }
+    file = fd;
+    return StepResult::Done;
 }
 
 long readSome(FileHandle file, char* data, std::size_t size) {
@@ -163,11 +182,37 @@ void remove(const SaveTarget& target, const std::string& name) {
     unlinkat(descriptor(target.folder), name.c_str(), 0);
 }
 
+std::vector<std::string> ownFiles(const SaveTarget& target, const std::string& prefix) {
+    std::vector<std::string> names;
+    const int folder = descriptor(target.folder);
+    // A handle of its own: reading the entries moves it along.
+    const int listed = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* entries = listed < 0 ? nullptr : fdopendir(listed);
+    if (entries == nullptr) {
+        if (listed >= 0) {
+            close(listed);
+        }
+        return names;
+    }
+    while (const dirent* entry = readdir(entries)) {
+        const std::string name = entry->d_name;
+        struct stat found {};
+        if (name.compare(0, prefix.size(), prefix) == 0 &&
+            fstatat(folder, name.c_str(), &found, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(found.st_mode) && found.st_uid == geteuid()) {
+            names.push_back(name);
+        }
+    }
+    closedir(entries);
+    return names;
+}
+
 // Some file systems have no folder to flush and say so with EINVAL.
 bool syncFolder(const SaveTarget& target) {
     return fsync(descriptor(target.folder)) == 0 || errno == EINVAL;
 }
 
+// Closing the folder's handle gives up the save lock too.
 void release(SaveTarget& target) {
     if (target.folder != kNoFile) {
         close(descriptor(target.folder));
@@ -182,6 +227,7 @@ unsigned long processId() {
 } // namespace
 
 const SaveFileOps kRealSaveFileOps = {
-    locate,    openForReading, readSome, createTemp, keepAccess, writeSome,         syncFile,
-    closeFile, move,           remove,   syncFolder, release,    sleepMilliseconds, processId};
+    locate,     lock,     openForReading,    readSome, createTemp, keepAccess,
+    writeSome,  syncFile, closeFile,         move,     remove,     ownFiles,
+    syncFolder, release,  sleepMilliseconds, processId};
 SaveFileOps saveFileOps = kRealSaveFileOps;

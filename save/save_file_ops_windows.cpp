@@ -2,16 +2,21 @@
 // system's own replacement, which keeps its security, and a
 // replacement that meets a file another program holds open for a moment is
 // reported busy so that it is tried again. Links are not followed: a save that
-// is a link is left alone.
+// is a link is left alone. The save lock is a file beside the save that one
+// process at a time can open, and that goes when it is closed.
 #include "save/file_replace.h"
 #include "save/save_file_ops.h"
 
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
+#include <aclapi.h>
+
 namespace {
 
+const char* const kLockSuffix = ".lock";
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                   FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
@@ -47,22 +52,46 @@ bool locate(const std::string& path, SaveTarget& target) {
     return true;
 }
 
-FileHandle openForReading(const SaveTarget& target) {
+// A scanner or a sync client holding a file answers "sharing violation", and a
+// file on its way out "access denied": both go by in a moment.
+StepResult failure(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ? StepResult::Busy
+                                                                            : StepResult::Failed;
+}
+
+// Opened without sharing, the file keeps every other save out; closed, even by
+// the end of a killed process, it is deleted.
+StepResult lock(SaveTarget& target) {
+    const HANDLE file = CreateFileA(pathIn(target, target.name + kLockSuffix).c_str(),
+                                    GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return failure(GetLastError());
+    }
+    target.lock = fileOf(file);
+    return StepResult::Done;
+}
+
+StepResult openForReading(const SaveTarget& target, FileHandle& file) {
+    file = kNoFile;
     if (!target.exists || !target.regular) {
-        return kNoFile;
+        return StepResult::Failed;
     }
-    const HANDLE file = CreateFileA(pathIn(target, target.name).c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    const HANDLE opened =
+        CreateFileA(pathIn(target, target.name).c_str(), GENERIC_READ,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) {
+        return failure(GetLastError());
+    }
     BY_HANDLE_FILE_INFORMATION info{};
-    if (file != INVALID_HANDLE_VALUE &&
-        (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info) ||
-         (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) !=
-             0)) {
-        CloseHandle(file);
-        return kNoFile;
+    if (GetFileType(opened) != FILE_TYPE_DISK || !GetFileInformationByHandle(opened, &info) ||
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+        CloseHandle(opened);
+        return StepResult::Failed;
     }
-    return fileOf(file);
+    file = fileOf(opened);
+    return StepResult::Done;
 }
 
 long readSome(FileHandle file, char* data, std::size_t size) {
@@ -117,11 +146,6 @@ bool closeFile(FileHandle file) {
     return CloseHandle(handleOf(file)) != 0;
 }
 
-StepResult failure(DWORD error) {
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ? StepResult::Busy
-                                                                            : StepResult::Failed;
-}
-
 StepResult move(const SaveTarget& target, const std::string& tempName) {
     const std::string path = pathIn(target, target.name);
     const std::string temp = pathIn(target, tempName);
@@ -148,12 +172,78 @@ void remove(const SaveTarget& target, const std::string& name) {
     DeleteFileA(pathIn(target, name).c_str());
 }
 
+// This user's SID and the one this process makes the owner of the files it
+// creates (for an administrator, often the administrators' group), as bytes.
+std::vector<std::vector<unsigned char>> ourOwners() {
+    std::vector<std::vector<unsigned char>> owners;
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        return owners;
+    }
+    for (const TOKEN_INFORMATION_CLASS kind : {TokenUser, TokenOwner}) {
+        DWORD size = 0;
+        GetTokenInformation(token, kind, nullptr, 0, &size);
+        std::vector<unsigned char> info(size);
+        if (size == 0 || !GetTokenInformation(token, kind, info.data(), size, &size)) {
+            continue;
+        }
+        // Both answers start with the SID's address.
+        const PSID sid = *reinterpret_cast<PSID*>(info.data());
+        const auto* bytes = static_cast<const unsigned char*>(sid);
+        owners.emplace_back(bytes, bytes + GetLengthSid(sid));
+    }
+    CloseHandle(token);
+    return owners;
+}
+
+bool ownedByUs(const std::string& path, std::vector<std::vector<unsigned char>>& owners) {
+    PSID fileOwner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &fileOwner,
+                              nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
+        return false;
+    }
+    bool ours = false;
+    for (std::vector<unsigned char>& owner : owners) {
+        ours = ours || EqualSid(fileOwner, owner.data());
+    }
+    LocalFree(descriptor);
+    return ours;
+}
+
+std::vector<std::string> ownFiles(const SaveTarget& target, const std::string& prefix) {
+    std::vector<std::string> names;
+    std::vector<std::vector<unsigned char>> owners = ourOwners();
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = FindFirstFileA(pathIn(target, prefix + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        const std::string name = found.cFileName;
+        constexpr DWORD kNotPlain =
+            FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
+        if ((found.dwFileAttributes & kNotPlain) == 0 &&
+            name.compare(0, prefix.size(), prefix) == 0 &&
+            ownedByUs(pathIn(target, name), owners)) {
+            names.push_back(name);
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
 // Windows has no flush for a folder; its file system journals the move itself.
 bool syncFolder(const SaveTarget&) {
     return true;
 }
 
-void release(SaveTarget&) {}
+void release(SaveTarget& target) {
+    if (target.lock != kNoFile) {
+        CloseHandle(handleOf(target.lock));
+    }
+    target.lock = kNoFile;
+}
 
 unsigned long processId() {
     return GetCurrentProcessId();
@@ -162,6 +252,7 @@ unsigned long processId() {
 } // namespace
 
 const SaveFileOps kRealSaveFileOps = {
-    locate,    openForReading, readSome, createTemp, keepAccess, writeSome,         syncFile,
-    closeFile, move,           remove,   syncFolder, release,    sleepMilliseconds, processId};
+    locate,     lock,     openForReading,    readSome, createTemp, keepAccess,
+    writeSome,  syncFile, closeFile,         move,     remove,     ownFiles,
+    syncFolder, release,  sleepMilliseconds, processId};
 SaveFileOps saveFileOps = kRealSaveFileOps;

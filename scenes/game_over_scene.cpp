@@ -65,10 +65,11 @@ void GameOverScene::enter(SceneManager& sceneManager) {
     }
     AudioManager::instance().playSound("sfx_gameover", 1.0f);
 
-    const HighScoreRecord stored = loadHighScore();
     score = manager->lastScore();
-    best = std::max(score, stored.bestScore);
     saveFailed = !saveHighScore(manager->lastScore(), manager->lastLines(), manager->lastLevel());
+    // Read once the save is done: the best as it left it, or as another Kolvex
+    // saving at the same moment did.
+    best = std::max(score, loadHighScore().bestScore);
 }
 
 void GameOverScene::update() {

@@ -100,12 +100,15 @@ class Game:
         os.makedirs(self.out_dir, exist_ok=True)
 
     # --- process -------------------------------------------------------------
-    def start(self, extra_args=None, wrapper=None):
+    def start(self, extra_args=None, wrapper=None, stdout=None):
+        """stdout: where the game's standard output goes (subprocess.PIPE: a pipe
+        whose reader is self.process.stdout); a file read by stdout() otherwise."""
         command = (wrapper or []) + [self.executable] + (extra_args or [])
         self._stdout = open(self.stdout_path, "wb")
         self._stderr = open(self.stderr_path, "wb")
         self.started_at = time.monotonic()
-        self.process = subprocess.Popen(command, cwd=self.workdir, stdout=self._stdout,
+        self.process = subprocess.Popen(command, cwd=self.workdir,
+                                        stdout=self._stdout if stdout is None else stdout,
                                         stderr=self._stderr, stdin=subprocess.DEVNULL)
         self.window = self.wait_for(self._find_window, "the game window")
         subprocess.run(["xdotool", "windowfocus", "--sync", self.window], check=False,

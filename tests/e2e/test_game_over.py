@@ -1,7 +1,8 @@
 """Games played to the top-out with real keys: the game-over screen, the bests kept
 in kolvex.sav (a link to a save in another folder, as a player's synced save is)
-with their trace lines, RETRY and QUIT after the delay, and a working directory
-that cannot be written costing nothing but the save, which the screen reports."""
+with their trace lines, RETRY and QUIT after the delay, a working directory
+that cannot be written costing nothing but the save, which the screen reports,
+and a standard output whose reader went away costing nothing at all."""
 
 import os
 import re
@@ -152,9 +153,29 @@ def unwritable_directory(executable):
         os.rmdir(workdir)
 
 
+def closed_output(executable):
+    """Standard output a pipe whose reader goes away during play, as with
+    `kolvex | head` or a log viewer closed: the game lives on through the game
+    over, whose trace lines find no reader, and the bests are saved."""
+    with kolvex_e2e.Game(executable, name="game-over-closed-output") as game:
+        game.start(stdout=subprocess.PIPE)
+        game.wait_for_screen(title_shown, "the title screen")
+        game.key("Return")
+        game.process.stdout.close()
+        play_to_top_out(game)
+        game.wait_for_screen(game_over_shown, "the game-over screen")
+        game.wait_for(lambda: os.path.exists(os.path.join(game.workdir, "kolvex.sav")), "the save")
+        assert re.fullmatch(rb"SAV\n1\n[1-9][0-9]*\n0\n1\n", read_save(game.workdir))
+        wait_for_armed_menu(game)
+        assert game.running()
+        game.key("q")
+        assert game.wait_exit() == 0
+
+
 def test(executable):
     first_game_and_retry(executable)
     unwritable_directory(executable)
+    closed_output(executable)
 
 
 if __name__ == "__main__":

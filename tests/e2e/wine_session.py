@@ -1,10 +1,11 @@
 """The Windows build under Wine, one Wine session for the whole run: the title
 screen, its menu worked with the mouse, GAME START with real keys, a game to the
-top-out and its save, a second one whose save must replace the first file, a
-third that must leave a read-only save alone and say so, a fourth that must keep
-it hidden, and Q ending the program; then a gamepad, read through XInput from a
-stand-in DLL of our own; then the installer beside it, the licence and notices
-it installs, its shortcut and its uninstaller.
+top-out and its save, a second one whose save must replace the first file and
+remove a killed save's leftover, a third that must leave a read-only save alone
+and say so, a fourth that must keep it hidden, two more with the save held open
+by another program, and Q ending the program; then a gamepad, read through
+XInput from a stand-in DLL of our own; then the installer beside it, the licence
+and notices it installs, its shortcut and its uninstaller.
 Usage: wine_session.py path/to/kolvex.exe
 """
 
@@ -27,8 +28,14 @@ from test_game_over import (game_over_shown, play_to_top_out, read_save, save_fa
                             title_shown, wait_for_armed_menu)
 
 RECORD = re.compile(rb"SAV\n1\n([0-9]+)\n0\n1\n")
+# Bests no quick game reaches; the game's own lines (0) and level (1) show
+# whether they were merged, or the save was taken for empty (score, 0, 1).
+HELD = b"SAV\n1\n999999\n0\n0\n"
 # A record no top-out can leave as it is: every game scores.
 LOWERED = b"SAV\n1\n0\n0\n1\n"
+# Another program that holds a file open without sharing.
+HOLD_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support",
+                         "hold_file.c")
 SETUP = "kolvex-*-windows-x64-setup.exe"
 SHORTCUT = r"Microsoft\Windows\Start Menu\Programs\Kolvex.lnk"
 UNINSTALL_KEY = r"Software\Microsoft\Windows\CurrentVersion\Uninstall\Kolvex"
@@ -108,6 +115,43 @@ def read_only_left_alone_hidden_kept(game):
     assert sorted(os.listdir(game.workdir)) == entries, os.listdir(game.workdir)
 
 
+def held_by_another_program(game):
+    """The save held open without sharing by another Windows program, as a virus
+    scanner or a sync client holds it. Held for a moment once the save has begun
+    (its lock file has appeared), the save reads it again and merges the bests;
+    held through the whole game over, the save leaves it and the screen says so."""
+    folder = tempfile.mkdtemp(prefix="kolvex-hold-")
+    try:
+        helper = os.path.join(folder, "hold_file.exe")
+        subprocess.run(["x86_64-w64-mingw32-gcc", "-O2", "-o", helper, HOLD_FILE], check=True,
+                       timeout=120)
+        release = os.path.join(game.workdir, "release")
+        for signal, after, kept, refused in (("kolvex.sav.lock", 250, b"SAV\n1\n999999\n0\n1\n",
+                                               False),
+                                              ("release", 0, HELD, True)):
+            with open(os.path.join(game.workdir, "kolvex.sav"), "wb") as f:
+                f.write(HELD)
+            said = os.path.join(folder, "said.txt")
+            with open(said, "wb") as out:
+                holder = subprocess.Popen(["wine", helper, "kolvex.sav", signal, str(after)],
+                                          cwd=game.workdir, stdout=out,
+                                          stderr=subprocess.DEVNULL)
+            try:
+                game.wait_for(lambda: open(said, "rb").read().startswith(b"held"),
+                              "the save held by another program", timeout=60)
+                shot = game_to_top_out(game, "the game-over screen with the save held")
+                game.save(shot, "game_over_held_%s.png" % signal)
+                assert save_failed_shown(shot) == refused, signal
+                assert read_save(game.workdir) == kept, (signal, read_save(game.workdir))
+                open(release, "w").close()
+                assert holder.wait(timeout=60) == 0, signal
+            finally:
+                holder.kill()
+            os.remove(release)
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
 def mouse_on_title(game):
     """Real X pointer events, through Wine's virtual desktop to the game's window:
     the mouse moved onto CREDITS highlights it, a click opens the page, a click
@@ -148,15 +192,21 @@ def session(executable):
         # The file now exists; lowered, the second save has to replace it to show its score.
         with open(os.path.join(game.workdir, "kolvex.sav"), "wb") as f:
             f.write(LOWERED)
+        # What a save killed halfway leaves behind.
+        with open(os.path.join(game.workdir, "kolvex.sav.4242-0.tmp"), "wb") as f:
+            f.write(b"SAV\n1\n")
         wait_for_armed_menu(game)
         game.key("Return")  # RETRY
         game.wait_for_screen(lambda s: not game_over_shown(s), "a new game")
         play_to_top_out(game)
         game.wait_for_screen(game_over_shown, "the second game-over screen")
         assert saved_score(game, unlike=LOWERED) > 0
-        leftovers = set(os.listdir(game.workdir)) - {"kolvex.sav", "stdout.txt", "stderr.txt"}
-        assert not leftovers, leftovers
+        # The save's lock file goes a moment after the save itself is in place.
+        game.wait_for(lambda: set(os.listdir(game.workdir)) == {"kolvex.sav", "stdout.txt",
+                                                                 "stderr.txt"},
+                      "nothing left beside the save but its output: %s" % os.listdir(game.workdir))
         read_only_left_alone_hidden_kept(game)
+        held_by_another_program(game)
 
         wait_for_armed_menu(game)
         game.key("Down")

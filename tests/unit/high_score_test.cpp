@@ -7,12 +7,16 @@
 #include "save/high_score.h"
 #include "save/save_file_ops.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include <fcntl.h>
 #include <grp.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -124,10 +128,10 @@ TEST_F(HighScoreTest, ReaderAcceptsTolerantLayoutsAndFallsBackOnAnythingMalforme
 }
 
 // A save swapped for a FIFO after it was found to be a regular file.
-FileHandle swapForFifoThenOpen(const SaveTarget& target) {
+StepResult swapForFifoThenOpen(const SaveTarget& target, FileHandle& file) {
     fs::remove(kSave);
     mkfifo(kSave, 0644);
-    return kRealSaveFileOps.openForReading(target);
+    return kRealSaveFileOps.openForReading(target, file);
 }
 
 TEST_F(HighScoreTest, MissingUnreadableOrSpecialFileLoadsAsDefaultsAndIsNeverWritten) {
@@ -176,7 +180,7 @@ TEST_F(HighScoreTest, FirstSaveWritesTheSixteenByteFileAndTracesEachPair) {
 }
 
 TEST_F(HighScoreTest, EachBestIsMergedOnItsOwnAndTheFileAlwaysRewritten) {
-    writeFile(kSave, "SAV\r\n7\r\n100\r\n10\r\n2\r\nextra\n");
+    writeFile(kSave, "SAV\r\n1\r\n100\r\n10\r\n2\r\nextra\n");
 
     testing::internal::CaptureStdout();
     EXPECT_TRUE(saveHighScore(50, 3, 1));
@@ -202,13 +206,13 @@ TEST_F(HighScoreTest, MalformedFileIsReplacedAndNothingPlantedBesideItCatchesThe
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "7 | 0\n1 | 0\n1 | 0\n");
     EXPECT_EQ(readFile(kSave), "SAV\n1\n7\n1\n1\n");
 
-    // The first temporary name this process uses, left over or planted, of every kind.
+    // The first temporary name this process uses, planted as what a save
+    // never removes (a file left there is a leftover: see below).
     const std::string planted = std::string(kSave) + "." + std::to_string(getpid()) + "-0.tmp";
     using Plant = void (*)(const std::string&);
     const Plant plantLink = [](const std::string& path) { fs::create_symlink("victim", path); };
     const Plant plantDirectory = [](const std::string& path) { fs::create_directory(path); };
-    const Plant plantFile = [](const std::string& path) { writeFile(path, "from a crash\n"); };
-    for (const auto& plant : {plantLink, plantDirectory, plantFile}) {
+    for (const auto& plant : {plantLink, plantDirectory}) {
         fs::remove_all(planted);
         plant(planted);
         EXPECT_TRUE(saveQuietly(8, 2, 2));
@@ -216,7 +220,41 @@ TEST_F(HighScoreTest, MalformedFileIsReplacedAndNothingPlantedBesideItCatchesThe
         EXPECT_EQ(readFile("victim"), "somebody else's file\n");
         EXPECT_EQ(dir.entries(), (std::vector<std::string>{kSave, planted, "victim"}));
     }
-    EXPECT_EQ(readFile(planted), "from a crash\n");
+}
+
+TEST_F(HighScoreTest, ASaveRemovesThePlayersLeftoverTemporariesAndNothingElse) {
+    writeFile(kSave, "SAV\n1\n100\n10\n2\n");
+    const std::string ours = std::string(kSave) + "." + std::to_string(getpid()) + "-0.tmp";
+    const std::string killed = std::string(kSave) + ".4242-17.tmp";
+    for (const std::string& leftover : {ours, killed}) {
+        writeFile(leftover, "SAV\n1\n9\n");
+    }
+    const std::vector<std::string> kept = {
+        std::string(kSave) + ".ours",
+        std::string(kSave) + ".12-x.tmp",
+        std::string(kSave) + ".12-3.tmp~",
+        std::string(kSave) + ".-3.tmp",
+        "other.sav.12-3.tmp",
+    };
+    for (const std::string& name : kept) {
+        writeFile(name, "not a leftover\n");
+    }
+    std::vector<std::string> expected = kept;
+    const std::string folder = std::string(kSave) + ".5-5.tmp";
+    fs::create_directory(folder);
+    expected.push_back(folder);
+    const std::string othersFile = std::string(kSave) + ".6-6.tmp";
+    if (geteuid() == 0) {
+        writeFile(othersFile, "another player's\n");
+        ASSERT_EQ(chown(othersFile.c_str(), 65534, 65534), 0);
+        expected.push_back(othersFile);
+    }
+    expected.push_back(kSave);
+    std::sort(expected.begin(), expected.end());
+
+    EXPECT_TRUE(saveQuietly(50, 3, 1));
+    EXPECT_EQ(readFile(kSave), "SAV\n1\n100\n10\n2\n");
+    EXPECT_EQ(dir.entries(), expected);
 }
 
 // Swaps the folder the save's link leads through for a link elsewhere, once
@@ -330,11 +368,10 @@ TEST_F(HighScoreTest, AnotherUserKeepsTheGroupAndLeavesAFileTheyMayNotWriteAlone
         const gid_t groups[] = {kShared};
         const bool asPlayer =
             setgroups(1, groups) == 0 && setgid(kPlayer) == 0 && setuid(kPlayer) == 0;
-        const std::vector<std::string> lines = {"SAV", "1", "9", "9", "9"};
-        _exit(asPlayer && writeLines("shared/kolvex.sav", lines) &&
-                      !writeLines("other/kolvex.sav", lines)
-                  ? 0
-                  : 1);
+        const bool quiet = std::freopen("/dev/null", "w", stdout) != nullptr;
+        const bool sharedSaved = chdir("shared") == 0 && saveHighScore(9, 9, 9);
+        const bool otherSaved = chdir("../other") == 0 && saveHighScore(9, 9, 9);
+        _exit(quiet && asPlayer && sharedSaved && !otherSaved ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
@@ -464,6 +501,165 @@ TEST_F(HighScoreTest, RealRenameFailureOverADirectoryLeavesItAndNoTemporary) {
     EXPECT_FALSE(saveQuietly(1, 1, 1));
     EXPECT_TRUE(fs::is_directory(kSave));
     EXPECT_EQ(readFile(std::string(kSave) + "/keep"), "x");
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{kSave});
+}
+
+// The answers of a save that exists but cannot be read: refused outright (no
+// permission, an I/O error), a read failing halfway, or held by another
+// program for longer than the read waits.
+StepResult refuseOpen(const SaveTarget&, FileHandle& file) {
+    file = kNoFile;
+    return StepResult::Failed;
+}
+int busyOpens;
+StepResult busyThenOpen(const SaveTarget& target, FileHandle& file) {
+    if (busyOpens > 0) {
+        --busyOpens;
+        file = kNoFile;
+        return StepResult::Busy;
+    }
+    return kRealSaveFileOps.openForReading(target, file);
+}
+long failAfterFirstBytes(FileHandle file, char* data, std::size_t) {
+    static bool failNow = false;
+    failNow = !failNow;
+    return failNow ? kRealSaveFileOps.read(file, data, 4) : -1;
+}
+
+TEST_F(HighScoreTest, ASaveThatExistsButCannotBeReadIsNeverReplaced) {
+    const std::string stored = "SAV\n1\n5000\n40\n7\n";
+    struct Case {
+        const char* name;
+        void (*breakIt)(SaveFileOps& ops);
+    };
+    const std::vector<Case> cases = {
+        {"open refused", [](SaveFileOps& ops) { ops.openForReading = refuseOpen; }},
+        {"read fails", [](SaveFileOps& ops) { ops.read = failAfterFirstBytes; }},
+        {"held for good", [](SaveFileOps& ops) { ops.openForReading = busyThenOpen; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(kSave, stored);
+        saveFileOps = kRealSaveFileOps;
+        saveFileOps.pause = countPause;
+        busyOpens = 1000;
+        pauses = 0;
+        c.breakIt(saveFileOps);
+        testing::internal::CaptureStdout();
+        EXPECT_FALSE(saveHighScore(188, 0, 1));
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "no bests read, none traced";
+        EXPECT_EQ(readFile(kSave), stored);
+        EXPECT_EQ(dir.entries(), std::vector<std::string>{kSave});
+    }
+    EXPECT_EQ(1000 - busyOpens, 6) << "a few tries";
+    EXPECT_EQ(pauses, 5);
+
+    // Held for a moment only: the read is tried again and the bests merged.
+    saveFileOps = kRealSaveFileOps;
+    saveFileOps.openForReading = busyThenOpen;
+    saveFileOps.pause = countPause;
+    busyOpens = 2;
+    EXPECT_TRUE(saveQuietly(188, 50, 1));
+    EXPECT_EQ(readFile(kSave), "SAV\n1\n5000\n50\n7\n");
+}
+
+int busyLocks;
+int pausedMilliseconds;
+StepResult busyThenLock(SaveTarget& target) {
+    if (busyLocks > 0) {
+        --busyLocks;
+        return StepResult::Busy;
+    }
+    return kRealSaveFileOps.lock(target);
+}
+void sumPause(int milliseconds) {
+    pausedMilliseconds += milliseconds;
+}
+
+TEST_F(HighScoreTest, ALockNotHadWithinASecondOrTwoMeansNoWrite) {
+    const std::string stored = "SAV\n1\n100\n10\n2\n";
+    writeFile(kSave, stored);
+    saveFileOps.pause = sumPause;
+
+    // Another Kolvex saving in this folder, as the real lock sees it.
+    const int other = open(".", O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(flock(other, LOCK_EX), 0);
+    EXPECT_FALSE(saveQuietly(500, 50, 5));
+    EXPECT_EQ(readFile(kSave), stored);
+    EXPECT_GE(pausedMilliseconds, 1000) << "waited a while";
+    EXPECT_LE(pausedMilliseconds, 2000) << "but never long";
+    close(other);
+
+    // The lock busy for a moment is waited for; a lock that fails is no save.
+    saveFileOps.lock = busyThenLock;
+    busyLocks = 20;
+    EXPECT_TRUE(saveQuietly(500, 50, 5));
+    EXPECT_EQ(readFile(kSave), "SAV\n1\n500\n50\n5\n");
+    saveFileOps.lock = [](SaveTarget&) { return StepResult::Failed; };
+    EXPECT_FALSE(saveQuietly(600, 60, 6));
+    EXPECT_EQ(readFile(kSave), "SAV\n1\n500\n50\n5\n");
+}
+
+TEST_F(HighScoreTest, ASaveOfANewerFormatIsReadButNeverRewritten) {
+    for (const std::string newer :
+         {"SAV\n2\n100\n10\n2\nmore to come\n", "SAV\r\n10\r\n", "SAV\n4294967295\n100\n10\n2\n"}) {
+        SCOPED_TRACE(newer);
+        writeFile(kSave, newer);
+        EXPECT_FALSE(saveQuietly(500, 50, 5));
+        EXPECT_EQ(readFile(kSave), newer);
+        EXPECT_EQ(dir.entries(), std::vector<std::string>{kSave});
+    }
+    EXPECT_EQ(loadHighScore().bestScore, 100u);
+
+    // Ours, or a version line that is no number, is rewritten as version 1.
+    for (const std::string older :
+         {"SAV\n1\n100\n10\n2\n", "SAV\n01\n100\n10\n2\n", "SAV\nv2\n100\n10\n2\n"}) {
+        SCOPED_TRACE(older);
+        writeFile(kSave, older);
+        EXPECT_TRUE(saveQuietly(500, 5, 1));
+        EXPECT_EQ(readFile(kSave), "SAV\n1\n500\n10\n2\n");
+    }
+}
+
+// A child process that saves once both are started and says by its exit
+// status whether it saved.
+pid_t forkSaver(const int start[2], std::uint32_t score, std::uint16_t lines, std::uint16_t level) {
+    const pid_t child = fork();
+    if (child == 0) {
+        char go = 0;
+        const bool quiet = std::freopen("/dev/null", "w", stdout) != nullptr;
+        // The start is the last writer's end closing.
+        close(start[1]);
+        const bool started = read(start[0], &go, 1) == 0;
+        _exit(quiet && started && saveHighScore(score, lines, level) ? 0 : 1);
+    }
+    return child;
+}
+
+bool exitedWell(pid_t child) {
+    int status = 0;
+    return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(HighScoreTest, TwoProcessesSavingAtOnceKeepEachHigherBest) {
+    constexpr int kTrials = 100;
+    int lost = 0;
+    for (int trial = 0; trial < kTrials; ++trial) {
+        writeFile(kSave, "SAV\n1\n0\n0\n0\n");
+        int start[2];
+        ASSERT_EQ(pipe(start), 0);
+        const pid_t high = forkSaver(start, 2000, 1, 9);
+        const pid_t low = forkSaver(start, 1000, 9, 1);
+        ASSERT_GT(high, 0);
+        ASSERT_GT(low, 0);
+        close(start[0]);
+        close(start[1]); // both go
+        EXPECT_TRUE(exitedWell(high));
+        EXPECT_TRUE(exitedWell(low));
+        lost += readFile(kSave) == "SAV\n1\n2000\n9\n9\n" ? 0 : 1;
+    }
+    EXPECT_EQ(lost, 0) << "trials out of " << kTrials << " that lost a best";
     EXPECT_EQ(dir.entries(), std::vector<std::string>{kSave});
 }
 
