@@ -84,18 +84,25 @@ std::vector<unsigned char> wholeLines(std::vector<unsigned char> bytes) {
     return bytes;
 }
 
-// What may be written over these bytes. A link may name any file; only an
-// existing save of ours is replaced through it, so a stray or dangling link
-// can never overwrite or create somebody's file. A save of a newer format
-// than ours may hold what this build cannot keep, so it is left as it is.
-bool mayReplace(const SaveTarget& target, const std::vector<std::string>& lines) {
-    const HighScoreRecord ours;
-    if (lines.empty() || lines[0] != ours.magic) {
-        return !target.throughLink;
+// A save of a newer format than ours may hold what this build cannot keep, so
+// it is left as it is.
+bool isNewerFormat(const std::vector<std::string>& lines) {
+    if (lines.size() < 2 || lines[0] != HighScoreRecord{}.magic) {
+        return false;
     }
-    const std::optional<std::uint32_t> version =
-        lines.size() > 1 ? parseNumber(lines[1]) : std::nullopt;
-    return !version || *version <= ours.version;
+    const std::optional<std::uint32_t> version = parseNumber(lines[1]);
+    return version && *version > HighScoreRecord{}.version;
+}
+
+// A link may name any file; only an existing save of ours is replaced through
+// it, so a stray or dangling link can never overwrite or create somebody's file.
+bool isSave(const SaveTarget& target) {
+    std::vector<unsigned char> bytes;
+    if (!readTarget(target, kReadLimit, bytes)) {
+        return false;
+    }
+    const std::vector<std::string> lines = splitNonEmptyLines(bytes);
+    return !lines.empty() && lines[0] == HighScoreRecord{}.magic;
 }
 
 // Each result beside its stored best. A closed output fails these quietly and
@@ -119,8 +126,8 @@ std::string joinLines(const std::vector<std::string>& lines) {
 }
 
 // The game's results merged into the bests these bytes hold, written over them.
-bool mergeInto(const SaveTarget& target, const std::vector<unsigned char>& bytes,
-               std::uint32_t score, std::uint16_t lines, std::uint16_t level) {
+bool mergeInto(const std::vector<unsigned char>& bytes, std::uint32_t score, std::uint16_t lines,
+               std::uint16_t level) {
     const HighScoreRecord stored = parseHighScore(bytes);
     traceGame(score, lines, level, stored);
     const std::vector<std::string> out = {
@@ -130,7 +137,7 @@ bool mergeInto(const SaveTarget& target, const std::vector<unsigned char>& bytes
         std::to_string(std::max(lines, stored.bestLines)),
         std::to_string(std::max(level, stored.bestLevel)),
     };
-    return mayReplace(target, splitNonEmptyLines(bytes)) && replaceTarget(target, joinLines(out));
+    return !isNewerFormat(splitNonEmptyLines(bytes)) && writeLines(kFileName, out);
 }
 
 } // namespace
@@ -169,7 +176,7 @@ bool saveHighScore(std::uint32_t score, std::uint16_t lines, std::uint16_t level
         // Only a file that is not there counts as no bests: one that could
         // not be read may hold them still.
         if (readTarget(target, kReadLimit + 1, bytes)) {
-            saved = mergeInto(target, wholeLines(bytes), score, lines, level);
+            saved = mergeInto(wholeLines(bytes), score, lines, level);
         }
     }
     saveFileOps.release(target);
@@ -188,4 +195,14 @@ std::vector<unsigned char> readFilePrefix(const std::string& path) {
     }
     saveFileOps.release(target);
     return wholeLines(bytes);
+}
+
+bool writeLines(const std::string& path, const std::vector<std::string>& lines) {
+    SaveTarget target;
+    bool saved = false;
+    if (saveFileOps.locate(path, target) && (!target.throughLink || isSave(target))) {
+        saved = replaceTarget(target, joinLines(lines));
+    }
+    saveFileOps.release(target);
+    return saved;
 }

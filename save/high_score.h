@@ -26,3 +26,9 @@ HighScoreRecord parseHighScore(const std::vector<unsigned char>& bytes);
 // The start of the file, enough for any save: at most a bounded prefix, cut
 // after its last whole line when the file goes on. Empty when unreadable.
 std::vector<unsigned char> readFilePrefix(const std::string& path);
+// Writes the lines, each ended by a line feed, over `path` atomically. A link
+// keeps being a link: the file it leads to is replaced, but only when that is
+// a save file already and the link was made by this user or root; links are
+// followed on POSIX systems only. On any failure the old file is kept. Takes
+// no lock: a merge calls it under the save's own.
+bool writeLines(const std::string& path, const std::vector<std::string>& lines);
