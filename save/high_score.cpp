@@ -116,6 +116,9 @@ HighScoreRecord loadHighScore() {
 
 bool saveHighScore(std::uint32_t score, std::uint16_t lines, std::uint16_t level) {
     const HighScoreRecord stored = loadHighScore();
+    // Not debugging output: these three lines, each the new result then the best
+    // stored before it, are part of what the game prints, and the unit, end-to-end
+    // and browser tests read them to follow a save.
     std::printf("%u | %u\n", score, stored.bestScore);
     std::fflush(stdout);
     std::printf("%u | %u\n", static_cast<unsigned>(lines), static_cast<unsigned>(stored.bestLines));
