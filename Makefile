@@ -1,5 +1,5 @@
 # Thin wrapper over the setup script and the CMake presets.
-.PHONY: setup build web windows run test unit bench assets clean
+.PHONY: setup build web windows run test check bench assets clean
 
 # The Linux build's set-up; windows and web run their own.
 setup:
@@ -26,6 +26,7 @@ run: build
 	./build/release/kolvex
 
 test: build windows web
+	python3 scripts/check_links.py
 	ctest --preset release
 	cmake --preset sanitize
 	cmake --build --preset sanitize
@@ -41,11 +42,15 @@ test: build windows web
 	tests/with_display.sh /usr/bin/python3 tests/e2e/wine_session.py build/windows/kolvex.exe
 	node tests/web/test_page.mjs build/web
 
-unit: setup
-	cmake --preset release
+# The inner loop, seconds on a built tree: the pages' links, then the unit tests.
+# Only a tree never configured needs the set-up first.
+check:
+	@python3 scripts/check_links.py
+	@[ -f build/release/CMakeCache.txt ] || { bash scripts/setup.sh linux && cmake --preset release; }
 	cmake --build --preset release --target kolvex_unit_tests
 	ctest --preset release -L unit
 
+# Prints the figures and keeps them in build/bench/report.txt.
 bench: build windows web
 	bash scripts/bench.sh
 
