@@ -1,5 +1,5 @@
 # Thin wrapper over the setup script and the CMake presets.
-.PHONY: setup build deb web windows release run test unit bench assets clean
+.PHONY: setup build deb web windows release run test check bench assets clean
 
 # The packages' files carry the last commit's time, so an unchanged tree makes
 # the same packages.
@@ -42,6 +42,7 @@ run: build
 	./build/release/kolvex
 
 test: release
+	python3 scripts/check_links.py
 	ctest --preset release
 	cmake --preset sanitize
 	cmake --build --preset sanitize
@@ -58,11 +59,15 @@ test: release
 	tests/with_display.sh node tests/web/test_page.mjs build/web
 	python3 tests/packaging/test_release.py dist
 
-unit: setup
-	cmake --preset release
+# The inner loop, seconds on a built tree: the pages' links, then the unit tests.
+# Only a tree never configured needs the set-up first.
+check:
+	@python3 scripts/check_links.py
+	@[ -f build/release/CMakeCache.txt ] || { bash scripts/setup.sh linux && cmake --preset release; }
 	cmake --build --preset release --target kolvex_unit_tests
 	ctest --preset release -L unit
 
+# Prints the figures and keeps them in build/bench/report.txt.
 bench: build windows web
 	bash scripts/bench.sh
 
@@ -76,4 +81,4 @@ assets:
 	./build/audio_gen/gen_audio assets/data
 
 clean:
-	rm -rf build
+	rm -rf build dist

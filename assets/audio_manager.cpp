@@ -1,3 +1,5 @@
+// The audio manager: sounds and musics loaded once per name, the intro handed over
+// to its loop when it has played out, and everything released at shutdown.
 #include "assets/audio_manager.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The texture store: each picture decoded and uploaded once per name, the current
+// background chosen only among the pictures held, and all of them released at once.
 #include "assets/texture_store.h"
 
 namespace {

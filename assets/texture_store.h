@@ -3,6 +3,8 @@
 // once when the game scene is left.
 #pragma once
 
+#include "assets/game_backgrounds.h"
+
 #include <raylib.h>
 
 #include <string>
@@ -10,7 +12,7 @@
 
 struct TextureStore {
     std::unordered_map<std::string, Texture2D> textures;
-    std::string currentBackground = "bg_beach";
+    std::string currentBackground = kGameBackgrounds[0];
 
     static TextureStore& instance();
 

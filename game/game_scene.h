@@ -1,7 +1,9 @@
 // The game scene: one game from its countdown to the top-out, with the pause menu.
 #pragma once
 
+#include "assets/game_backgrounds.h"
 #include "game/pieces.h"
+#include "game/rules.h"
 #include "render/effect_types.h"
 
 #include <raylib.h>
@@ -30,11 +32,10 @@ struct GameScene {
     std::int8_t pieceX = 0;
     std::int8_t pieceY = 0;
     float fallTimer = 0.0f;
-    float fallInterval = 0.8f;
+    float fallInterval = kFirstLevelInterval;
     bool toppedOut = false;
     bool canHold = true;
-    std::vector<std::string> backgroundNames{"bg_beach", "bg_city",   "bg_mount",
-                                             "bg_road",  "bg_sunset", "bg_waterfall"};
+    std::vector<std::string> backgroundNames{kGameBackgrounds.begin(), kGameBackgrounds.end()};
     std::int8_t backgroundIndex = 0;
     std::vector<Particle> particles;
     std::vector<RowFlash> rowFlashes;

@@ -9,6 +9,7 @@
 #include "game/board.h"
 #include "game/game_scene.h"
 #include "game/pieces.h"
+#include "render/easing.h"
 #include "render/effects.h"
 
 #include <algorithm>
@@ -104,9 +105,7 @@ void applyGravity(GameScene& game) {
 }
 
 float musicPitchTarget(int rows) {
-    const float e =
-        std::clamp(static_cast<float>(rows - kCalmStackHeight) / kPitchRiseRows, 0.0f, 1.0f);
-    const float s = e * e * (3.0f - 2.0f * e);
+    const float s = smoothstep(static_cast<float>(rows - kCalmStackHeight) / kPitchRiseRows);
     return kCalmPitch + (kTopPitch - kCalmPitch) * s;
 }
 

@@ -3,6 +3,7 @@
 #include "render/effects_drawing.h"
 
 #include "game/game_scene.h"
+#include "render/easing.h"
 #include "render/effects.h"
 
 #include <algorithm>
@@ -53,10 +54,6 @@ void drawParticle(const GameScene& game, const Particle& particle) {
     DrawTexturePro(texture, source, dest, Vector2{0.0f, 0.0f}, 0.0f, colour);
 }
 
-float smoothstep(float t) {
-    return t * t * (3.0f - 2.0f * t);
-}
-
 float holdDimming(const HoldTransfer& transfer) {
     switch (transfer.state) {
     case HoldState::Lift:
@@ -96,7 +93,7 @@ void drawHoldTransfer(const GameScene& game) {
         return;
     }
     // Every state restarts its timer, so the head sets out from the piece each time.
-    const float s = smoothstep(std::clamp(transfer.timer / kHoldFlyTime, 0.0f, 1.0f));
+    const float s = smoothstep(transfer.timer / kHoldFlyTime);
     const Vector2 head{transfer.start.x + (transfer.target.x - transfer.start.x) * s,
                        transfer.start.y + (transfer.target.y - transfer.start.y) * s};
     DrawLineEx(transfer.start, head, kGlowWidth, Fade(SKYBLUE, 0.2f));

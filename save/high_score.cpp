@@ -105,8 +105,10 @@ bool isSave(const SaveTarget& target) {
     return !lines.empty() && lines[0] == HighScoreRecord{}.magic;
 }
 
-// Each result beside its stored best. A closed output fails these quietly and
-// the save goes on.
+// Each result beside its stored best. Not debugging output: these three lines
+// are part of what the game prints, and the unit, end-to-end and browser tests
+// read them to follow a save. A closed output fails them quietly and the save
+// goes on.
 void traceGame(std::uint32_t score, std::uint16_t lines, std::uint16_t level,
                const HighScoreRecord& stored) {
     std::printf("%u | %u\n", score, stored.bestScore);

@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
-# Runs every benchmark and writes the figures, with the machine they were taken
-# on, to docs/performance.txt. Expects a release build in build/release, the
-# Windows build in build/windows and the web build in build/web.
+# Runs every benchmark and prints the figures, with the machine they were taken
+# on, keeping a copy in build/bench/report.txt. The figures in docs/performance.md
+# are written by hand from such a report. Expects a release build in build/release,
+# the Windows build in build/windows and the web build in build/web.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=build/release
-out=docs/performance.txt
+out=build/bench/report.txt
+mkdir -p "$(dirname "$out")"
 {
     echo "Kolvex performance figures, $(date -u +%Y-%m-%d)"
     echo "machine: $(nproc) cores, $(awk '/MemTotal/ {printf "%.0f GiB", $2/1048576}' /proc/meminfo), $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)"
     echo "display: Xvfb with Mesa llvmpipe (software rendering)"
     echo
-    echo "== project's own cost, through the raylib stand-in (make bench)"
+    echo "== project's own cost, through the raylib stand-in"
     "$build/tests/kolvex_bench_stand_in" --benchmark_min_time=0.5 2>/dev/null
     echo
     echo "== with the real raylib under Xvfb"
