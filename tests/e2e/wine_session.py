@@ -146,13 +146,18 @@ def full_screen_in_desktop(game, title):
 
 def pause_on_lost_focus(game):
     """Another Windows program started in the desktop takes the focus from the
-    game in play: the game pauses, and waits paused once it has the focus back."""
+    game in play: the game pauses, and waits paused once it has the focus back.
+    Notepad's window covers the game's upper left, so while it is there the
+    pause shows as the dimming of the lower right corner."""
     p.Player(game).start()
+    corner = (700, 560, 900, 700)
+    lit = max(game.screenshot().mean(*corner))
     other = subprocess.Popen(["wine", "notepad"], stdout=subprocess.DEVNULL,
                              stderr=subprocess.DEVNULL)
     try:
-        game.save(game.wait_for_screen(paused, "the pause menu with notepad in front"),
-                  "paused_by_focus.png")
+        shot = game.wait_for_screen(lambda s: max(s.mean(*corner)) < lit * 0.6,
+                                    "the game dimmed by its pause with notepad in front")
+        game.save(shot, "paused_by_focus.png")
     finally:
         subprocess.run(["wine", "taskkill", "/f", "/im", "notepad.exe"], capture_output=True,
                        timeout=60)
@@ -160,7 +165,7 @@ def pause_on_lost_focus(game):
     # A click off the pause menu's entries gives the game the focus back.
     game.mouse_to(*OFF_ENTRIES)
     game.click()
-    assert paused(game.screenshot()), "the game does not resume by itself"
+    game.wait_for_screen(paused, "the pause menu, the game not resumed by itself")
     game.key("Return")  # RESUME
     game.wait_for_screen(lambda s: not paused(s), "play again after RESUME")
 
