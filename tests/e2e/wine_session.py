@@ -23,7 +23,7 @@ import player as p
 import shell_link
 import wine
 from test_session import paused, piece_cells
-from test_window import framed, window_size
+from test_window import f11, framed, window_size
 from test_title import MENU_ROWS, highlighted_row, menu_with, reference, shows
 from test_game_over import (game_over_shown, play_to_top_out, read_save, save_failed_shown,
                             title_shown, wait_for_armed_menu)
@@ -133,11 +133,11 @@ def full_screen_in_desktop(game, title):
     """F11 takes the game over the whole of Wine's virtual desktop, borderless,
     its picture in shape between black bars; F11 again gives back the window."""
     desktop = tuple(int(n) for n in wine.DESKTOP_SIZE.split("x"))
-    game.key("F11")
+    f11(game)
     game.wait_for(lambda: window_size(game) == desktop, "the game over the whole desktop")
     game.save(game.wait_for_screen(lambda s: framed(s, title), "the title framed on the desktop"),
               "full_screen.png")
-    game.key("F11")
+    f11(game)
     game.wait_for(lambda: window_size(game) == (900, 700), "the game's window back")
     # The picture moved under the resting pointer meanwhile, which may have moved the highlight.
     game.mouse_to(ENTRY_X, MENU_ROWS[0])
