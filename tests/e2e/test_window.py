@@ -16,9 +16,10 @@ from test_title import (HIGHLIGHT_PIXELS, MENU_ROWS, WIDTH, HEIGHT, bright, high
 WINDOW = (WIDTH, HEIGHT)
 # Bars are black; the game's pictures are nowhere near.
 BLACK_BAR = 2.0
-# A press that toggles cannot be tried again, so it is held long enough to
-# outlast the slowest frame of a loaded machine (the title's loading ahead).
-TOGGLE_HOLD = 0.5
+# Every press and click is held long enough to outlast the slowest frame of a
+# loaded machine (the title's loading ahead): a press that toggles full screen
+# cannot be tried again.
+HOLD = 0.5
 
 
 class WindowManager:
@@ -100,13 +101,17 @@ def title_framed(title, row=0):
     return lambda s: framed(s, title) and highlighted_row(in_game(s)) == row
 
 
+def press(game, name):
+    game.key(name, hold=HOLD)
+
+
 def f11(game):
-    game.key("F11", hold=TOGGLE_HOLD)
+    press(game, "F11")
 
 
 def alt_enter(game):
     game.key_down("alt")
-    game.key("Return", hold=TOGGLE_HOLD)
+    press(game, "Return")
     game.key_up("alt")
 
 
@@ -134,11 +139,11 @@ def wide_window_click(game, title, page):
     scale = w / WIDTH
     game.mouse_to(round(x + 340 * scale), round(y + MENU_ROWS[1] * scale))
     game.wait_for_screen(title_framed(title, 1), "HOW TO PLAY highlighted under the mouse")
-    game.click()
+    game.click(hold=HOLD)
     game.wait_for_screen(
         lambda s: framed(s, page) and bright(in_game(s), 120, 160, 560, 180) > HIGHLIGHT_PIXELS,
         "the how-to-play page opened by the click")
-    game.key("Escape")
+    press(game, "Escape")
     subprocess.run(["xdotool", "windowsize", "--sync", game.window, str(WIDTH), str(HEIGHT)],
                    check=True, timeout=10)
     wait_for_size(game, WINDOW, "the window at the game's size again")
@@ -159,7 +164,7 @@ def pause_on_lost_focus(game):
                    timeout=10)
     # Back in front, the game waits in its pause menu for the player.
     assert game.wait_for_screen(paused, "the pause menu still, with the focus back")
-    game.key("Return")  # RESUME
+    press(game, "Return")  # RESUME
     game.wait_for_screen(lambda s: not paused(s), "play again after RESUME")
 
 
@@ -174,12 +179,12 @@ def test(executable):
         full_screen_and_back(game, wm, title, alt_enter, "Alt+Enter")
         wide_window_click(game, title, page)
 
-        game.key("Up")
-        game.key("KP_Enter")  # GAME START
+        press(game, "Up")
+        press(game, "KP_Enter")  # GAME START
         wait_for_countdown_digit(game)
         pause_on_lost_focus(game)
 
-        game.key("q")
+        press(game, "q")
         assert game.wait_exit() == 0
 
 
