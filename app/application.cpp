@@ -19,6 +19,7 @@ void startUp(SceneManager& scenes) {
     keepFreedMemory();
     SetConfigFlags(kPlatformWindowFlags);
     InitWindow(kWindowWidth, kWindowHeight, kWindowTitle);
+    setUpWindow();
     setWindowIcon();
     AudioManager::instance().init();
     SetExitKey(KEY_NULL); // Escape belongs to the scenes: pause and back
@@ -38,6 +39,7 @@ bool runFrame(SceneManager& scenes) {
     if (IsKeyPressed(KEY_Q)) {
         scenes.running = false;
     }
+    followWindowKeys();
     if (scenes.switchPending) {
         scenes.exitScene();
         scenes.enterScene();
@@ -46,6 +48,7 @@ bool runFrame(SceneManager& scenes) {
 
     BeginDrawing();
     ClearBackground(BLACK);
+    placeGameView();
     scenes.drawScene();
     endFrame(scenes.switchPending);
     return true;

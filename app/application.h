@@ -1,7 +1,8 @@
 // The program's entry routine: start-up, the frame loop and shutdown.
 #pragma once
 
-// The window the game opens, and the size every screen is laid out for.
+// The game's own size: the window opens at it, in the desktop's units, and every
+// screen is laid out and drawn at it whatever the window's size (app/game_view.h).
 constexpr int kWindowWidth = 900;
 constexpr int kWindowHeight = 700;
 

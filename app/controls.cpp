@@ -194,7 +194,15 @@ bool keyMoves(int key, int altKey) {
     return keyPressed(key, altKey) || IsKeyPressedRepeat(key) || IsKeyPressedRepeat(altKey);
 }
 
+bool altHeld() {
+    return IsKeyDown(KEY_LEFT_ALT) || IsKeyDown(KEY_RIGHT_ALT);
+}
+
 bool keyFired(Action action) {
+    // Alt with Enter is the window's full-screen key, never a menu's Enter.
+    if (action == Action::Confirm && altHeld()) {
+        return false;
+    }
     switch (action) {
     case Action::MoveLeft:
         return keyMoves(KEY_LEFT, KEY_A);
@@ -270,6 +278,10 @@ void readControls() {
 
 bool fired(Action action) {
     return keyFired(action) || padFired(action) || pointerFired(action);
+}
+
+bool fullScreenKeyPressed() {
+    return IsKeyPressed(KEY_F11) || (altHeld() && keyPressed(KEY_ENTER, KEY_KP_ENTER));
 }
 
 void spend(Action action) {

@@ -60,6 +60,9 @@ void readControls();
 // Whether the player did this this frame, on the keyboard, the pad or the pointer.
 bool fired(Action action);
 
+// F11, or Alt with either Enter: the window's full-screen key, in every scene.
+bool fullScreenKeyPressed();
+
 // The pad buttons behind this action do nothing more this frame: one press of a
 // button that means two things in a row (Start pauses, then confirms) acts once.
 void spend(Action action);

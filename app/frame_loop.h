@@ -7,8 +7,16 @@
 // The flags the window is opened with on this platform.
 extern const unsigned int kPlatformWindowFlags;
 
+// What the window takes once it has opened: on the desktop, the smallest size
+// it may be made, half the game's.
+void setUpWindow();
 // Sets how frames are paced, once after the window has opened.
 void paceFrames();
+// Once a frame, before the scenes: the window's own keys, full screen on the desktop.
+void followWindowKeys();
+// After the frame is cleared: the frame's drawing lands on the game's picture
+// within the window, at the window's own pixels.
+void placeGameView();
 // Ends the frame's drawing. A frame that leaves a switch pending is not held to
 // the pace: the next scene's first frame, which the switch waits for, follows
 // at once, so a key that changes scenes shows as soon as any other.

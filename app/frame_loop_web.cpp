@@ -64,9 +64,19 @@ void runBrowserFrame(void* context) {
 // canvas exists and makes the canvas empty.
 const unsigned int kPlatformWindowFlags = 0;
 
+// The canvas keeps the window's size; the page sizes it.
+void setUpWindow() {}
+
 // No frame cap: the browser already paces frames, and a wait in a page
 // without threads would be a busy loop on its only thread.
 void paceFrames() {}
+
+// The browser keeps F11 for itself, and the page has its own full-screen button.
+void followWindowKeys() {}
+
+// The page keeps the canvas in the game's shape, so the drawing buffer as a
+// whole is the game's picture (fitDrawingBuffer).
+void placeGameView() {}
 
 // The browser's next frame comes when it comes; nothing here waits for it.
 void endFrame(bool) {

@@ -1,6 +1,6 @@
 // What the platform gives the controls beside raylib's keys and pads: the pointer
-// (the first finger on a touch screen, else the mouse) in the window's drawing
-// pixels, and whether the page went to the background. Written once per platform.
+// (the first finger on a touch screen, else the mouse) in the game's own
+// coordinates, and whether the player has left the game. Written once per platform.
 #pragma once
 
 #include <raylib.h>
@@ -14,5 +14,6 @@ struct PointerSample {
 // The pointer now: the first finger while one is down, else the mouse and its left button.
 PointerSample samplePointer();
 
-// Whether the page has gone to the background since the last call; never on the desktop.
+// Whether the player has left: in the page, it has gone to the background since
+// the last call; on the desktop, the window is without the focus or minimised.
 bool pageWentHidden();

@@ -1,7 +1,8 @@
-// Draws the texture store's current background over the whole window, stretched
+// Draws the texture store's current background over the game's whole picture, stretched
 // without keeping its aspect ratio.
 #include "render/background.h"
 
+#include "app/application.h"
 #include "assets/texture_store.h"
 
 void drawBackground(Color tint) {
@@ -13,7 +14,7 @@ void drawBackground(Color tint) {
     const Texture2D& texture = it->second;
     const Rectangle source{0.0f, 0.0f, static_cast<float>(texture.width),
                            static_cast<float>(texture.height)};
-    const Rectangle dest{0.0f, 0.0f, static_cast<float>(GetScreenWidth()),
-                         static_cast<float>(GetScreenHeight())};
+    const Rectangle dest{0.0f, 0.0f, static_cast<float>(kWindowWidth),
+                         static_cast<float>(kWindowHeight)};
     DrawTexturePro(texture, source, dest, Vector2{0.0f, 0.0f}, 0.0f, tint);
 }

@@ -2,6 +2,7 @@
 // over cleared rows and the hold comet with the dimming of the screen behind it.
 #include "render/effects_drawing.h"
 
+#include "app/application.h"
 #include "game/game_scene.h"
 #include "render/easing.h"
 #include "render/effects.h"
@@ -101,5 +102,5 @@ void drawHoldTransfer(const GameScene& game) {
     DrawLineEx(transfer.start, head, kCoreWidth, SKYBLUE);
     DrawCircleV(head, kHeadRadius, SKYBLUE);
     DrawCircleV(head, kHaloRadius, Fade(SKYBLUE, 0.25f));
-    DrawRectangle(0, 0, GetScreenWidth(), GetScreenHeight(), Fade(BLACK, holdDimming(transfer)));
+    DrawRectangle(0, 0, kWindowWidth, kWindowHeight, Fade(BLACK, holdDimming(transfer)));
 }

@@ -2,6 +2,8 @@
 // well, the previews and the read-outs, which all stand left of it.
 #include "render/pause_control.h"
 
+#include "app/application.h"
+
 namespace {
 
 constexpr float kEdge = 64.0f;
@@ -14,7 +16,7 @@ constexpr float kBarHeight = 32.0f;
 constexpr float kBarGap = 10.0f;
 
 Rectangle drawnButton() {
-    return Rectangle{static_cast<float>(GetScreenWidth()) - kInset - kEdge, kInset, kEdge, kEdge};
+    return Rectangle{static_cast<float>(kWindowWidth) - kInset - kEdge, kInset, kEdge, kEdge};
 }
 
 } // namespace

@@ -1,7 +1,8 @@
-// Where the well and the two preview boxes stand, recomputed from the window size
-// so the play field follows it.
+// Where the well and the two preview boxes stand, computed from the game's size,
+// which the window shows whatever its own (app/game_view.h).
 #include "render/playfield_layout.h"
 
+#include "app/application.h"
 #include "game/game_scene.h"
 
 #include <algorithm>
@@ -40,8 +41,8 @@ std::uint8_t cellSizeFor(float fit) {
 } // namespace
 
 void computePlayfieldLayout(GameScene& game) {
-    const float w = static_cast<float>(GetScreenWidth());
-    const float h = static_cast<float>(GetScreenHeight());
+    const float w = static_cast<float>(kWindowWidth);
+    const float h = static_cast<float>(kWindowHeight);
     const float columns = static_cast<float>(game.boardWidth);
     const float rows = static_cast<float>(game.boardHeight);
     const float fit = std::min(h * kWellHeightShare / rows, w * kWellWidthShare / columns);
@@ -62,8 +63,8 @@ void computePlayfieldLayout(GameScene& game) {
 MenuLayout pauseMenuLayout() {
     MenuLayout menu;
     menu.size = kPauseItemSize;
-    const float midX = static_cast<float>(GetScreenWidth()) * 0.5f;
-    const float y = static_cast<float>(GetScreenHeight()) * 0.5f + kPauseItemDrop;
+    const float midX = static_cast<float>(kWindowWidth) * 0.5f;
+    const float y = static_cast<float>(kWindowHeight) * 0.5f + kPauseItemDrop;
     addMenuEntry(menu, "RESUME", Vector2{midX - kPauseItemOffsetX, y});
     addMenuEntry(menu, "QUIT", Vector2{midX + kPauseItemOffsetX, y});
     return menu;

@@ -1,4 +1,4 @@
-// Where the well and the two preview boxes stand, computed from the window size,
+// Where the well and the two preview boxes stand, computed from the game's size,
 // the one picture every block is drawn with, and where the pause menu's entries stand.
 #pragma once
 

@@ -4,6 +4,7 @@
 // had a touch, and the countdown or pause overlay.
 #include "render/playfield_renderer.h"
 
+#include "app/application.h"
 #include "app/pointer.h"
 #include "game/board.h"
 #include "game/game_scene.h"
@@ -120,7 +121,7 @@ void drawBackingPanel(const GameScene& game) {
 void drawTitle(const GameScene& game) {
     const int size =
         std::max(kTitleMinSize, static_cast<int>(static_cast<float>(game.cellSize) * kTitleScale));
-    DrawText("KOLVEX", GetScreenWidth() / 2 - 2 * size, kTitleY, size, WHITE);
+    DrawText("KOLVEX", kWindowWidth / 2 - 2 * size, kTitleY, size, WHITE);
 }
 
 Vector2 shakenOrigin(const GameScene& game) {
@@ -244,15 +245,15 @@ void drawCountdown(const GameScene& game) {
     if (text[0] == '\0') {
         return;
     }
-    const Vector2 centre{static_cast<float>(GetScreenWidth()) * 0.5f,
-                         static_cast<float>(GetScreenHeight()) * 0.5f};
+    const Vector2 centre{static_cast<float>(kWindowWidth) * 0.5f,
+                         static_cast<float>(kWindowHeight) * 0.5f};
     drawOverlayText(text, centre, game.countdownScale * kCountdownSize,
                     Fade(WHITE, game.countdownAlpha));
 }
 
 void drawPauseOverlay(const GameScene& game) {
-    const int width = GetScreenWidth();
-    const int height = GetScreenHeight();
+    const int width = kWindowWidth;
+    const int height = kWindowHeight;
     DrawRectangle(0, 0, width, height, Fade(BLACK, kPauseAlpha));
     const float midX = static_cast<float>(width) * 0.5f;
     const float midY = static_cast<float>(height) * 0.5f;

@@ -3,6 +3,7 @@
 // offers RETRY and QUIT.
 #include "scenes/game_over_scene.h"
 
+#include "app/application.h"
 #include "app/controls.h"
 #include "app/pointer.h"
 #include "app/scene_manager.h"
@@ -34,10 +35,10 @@ constexpr int kSaveFailedSize = 20;
 constexpr float kRetryY = 20.0f;
 constexpr float kQuitY = 60.0f;
 
-// Centred on the window's middle column at H/2 + kTopOffset + offset.
+// Centred on the picture's middle column at H/2 + kTopOffset + offset.
 void drawCentredLine(const char* text, int size, float offset) {
-    const int width = GetScreenWidth();
-    const int halfHeight = GetScreenHeight() / 2;
+    const int width = kWindowWidth;
+    const int halfHeight = kWindowHeight / 2;
     const int x = width / 2 - MeasureText(text, size) / 2;
     const int y = static_cast<int>(static_cast<float>(halfHeight) + kTopOffset + offset);
     DrawText(text, x, y, size, RED);
@@ -47,8 +48,8 @@ void drawCentredLine(const char* text, int size, float offset) {
 MenuLayout menuLayout() {
     MenuLayout menu;
     menu.size = kMenuTextSize;
-    const float centreX = static_cast<float>(GetScreenWidth()) * 0.5f;
-    const float middle = static_cast<float>(GetScreenHeight()) * 0.5f;
+    const float centreX = static_cast<float>(kWindowWidth) * 0.5f;
+    const float middle = static_cast<float>(kWindowHeight) * 0.5f;
     addMenuEntry(menu, "RETRY", Vector2{centreX, middle + kRetryY});
     addMenuEntry(menu, "QUIT", Vector2{centreX, middle + kQuitY});
     return menu;
@@ -108,8 +109,8 @@ void GameOverScene::update() {
 }
 
 void GameOverScene::draw() {
-    const float width = static_cast<float>(GetScreenWidth());
-    const float height = static_cast<float>(GetScreenHeight());
+    const float width = static_cast<float>(kWindowWidth);
+    const float height = static_cast<float>(kWindowHeight);
     DrawRectangleRec(Rectangle{0.0f, 0.0f, width, height}, Fade(BLACK, 1.0f));
 
     const std::string scoreLine = "SCORE: " + std::to_string(score);

@@ -1,7 +1,8 @@
 // The text of the how-to-play and credits pages and where each line stands,
-// placed around the window's middle so the pages follow the window size.
+// placed around the middle of the game's picture.
 #include "scenes/title_pages.h"
 
+#include "app/application.h"
 #include "render/menu_text.h"
 
 #include <raylib.h>
@@ -45,10 +46,10 @@ constexpr PageLine kCreditsLines[] = {
 constexpr float kCreditsTopAboveMiddle = 225.0f;
 
 float screenWidth() {
-    return static_cast<float>(GetScreenWidth());
+    return static_cast<float>(kWindowWidth);
 }
 float screenHeight() {
-    return static_cast<float>(GetScreenHeight());
+    return static_cast<float>(kWindowHeight);
 }
 
 } // namespace

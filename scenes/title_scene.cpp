@@ -2,6 +2,7 @@
 // and credits pages opened from it, the title music and the menu sounds.
 #include "scenes/title_scene.h"
 
+#include "app/application.h"
 #include "app/controls.h"
 #include "app/pointer.h"
 #include "app/scene_manager.h"
@@ -110,8 +111,8 @@ void confirm(TitleScene& scene, MenuItem entry) {
 MenuLayout menuLayout() {
     MenuLayout menu;
     menu.size = kEntrySize;
-    const float x = static_cast<float>(GetScreenWidth()) * 0.5f - kMenuLeftOfMiddle;
-    const float firstY = static_cast<float>(GetScreenHeight()) * 0.5f + kFirstEntryBelowMiddle;
+    const float x = static_cast<float>(kWindowWidth) * 0.5f - kMenuLeftOfMiddle;
+    const float firstY = static_cast<float>(kWindowHeight) * 0.5f + kFirstEntryBelowMiddle;
     for (int i = 0; i < kEntryCount; ++i) {
         addMenuEntry(menu, kEntryTexts[i], Vector2{x, firstY + kEntryStep * static_cast<float>(i)});
     }

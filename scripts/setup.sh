@@ -26,7 +26,7 @@ readonly LINUX_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libsdl2-dev libgl-dev libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxi-dev
     libpng-dev libvorbis-dev libogg-dev
-    xvfb xdotool x11-apps netpbm python3 python3-xlib desktop-file-utils libglib2.0-bin
+    xvfb xdotool x11-apps netpbm openbox python3 python3-xlib desktop-file-utils libglib2.0-bin
     lintian appstream
     clang-14 libclang-rt-14-dev valgrind
 )

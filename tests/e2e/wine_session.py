@@ -1,5 +1,6 @@
 """The Windows build under Wine, one Wine session for the whole run: the title
-screen, its menu worked with the mouse, GAME START with real keys, a game to the
+screen, its menu worked with the mouse, F11 to full screen and back, GAME START
+with real keys, a pause when another program takes the focus, a game to the
 top-out and its save, a second one whose save must replace the first file and
 remove a killed save's leftover, a third that must leave a read-only save alone
 and say so, a fourth that must keep it hidden, two more with the save held open
@@ -23,6 +24,7 @@ import player as p
 import shell_link
 import wine
 from test_session import paused, piece_cells
+from test_window import f11, framed, window_size
 from test_title import MENU_ROWS, highlighted_row, menu_with, reference, shows
 from test_game_over import (game_over_shown, play_to_top_out, read_save, save_failed_shown,
                             title_shown, wait_for_armed_menu)
@@ -178,14 +180,57 @@ def mouse_on_title(game):
     menu_with(game, title, 0, "GAME START highlighted under the mouse")
 
 
+def full_screen_in_desktop(game, title):
+    """F11 takes the game over the whole of Wine's virtual desktop, borderless,
+    its picture in shape between black bars; F11 again gives back the window."""
+    desktop = tuple(int(n) for n in wine.DESKTOP_SIZE.split("x"))
+    f11(game)
+    game.wait_for(lambda: window_size(game) == desktop, "the game over the whole desktop")
+    game.save(game.wait_for_screen(lambda s: framed(s, title), "the title framed on the desktop"),
+              "full_screen.png")
+    f11(game)
+    game.wait_for(lambda: window_size(game) == (900, 700), "the game's window back")
+    # The picture moved under the resting pointer meanwhile, which may have moved the highlight.
+    game.mouse_to(ENTRY_X, MENU_ROWS[0])
+    menu_with(game, title, 0, "the title in its window again, GAME START under the mouse")
+
+
+def pause_on_lost_focus(game):
+    """Another Windows program started in the desktop takes the focus from the
+    game in play: the game pauses, and waits paused once it has the focus back.
+    Notepad's window covers the game's upper left, so while it is there the
+    pause shows as the dimming of the lower right corner."""
+    p.Player(game).start()
+    corner = (700, 560, 900, 700)
+    lit = max(game.screenshot().mean(*corner))
+    other = subprocess.Popen(["wine", "notepad"], stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL)
+    try:
+        shot = game.wait_for_screen(lambda s: max(s.mean(*corner)) < lit * 0.6,
+                                    "the game dimmed by its pause with notepad in front")
+        game.save(shot, "paused_by_focus.png")
+    finally:
+        subprocess.run(["wine", "taskkill", "/f", "/im", "notepad.exe"], capture_output=True,
+                       timeout=60)
+        other.wait(timeout=60)
+    # A click off the pause menu's entries gives the game the focus back.
+    game.mouse_to(*OFF_ENTRIES)
+    game.click()
+    game.wait_for_screen(paused, "the pause menu, the game not resumed by itself")
+    game.key("Return")  # RESUME
+    game.wait_for_screen(lambda s: not paused(s), "play again after RESUME")
+
+
 def session(executable):
     with kolvex_e2e.Game(executable, name="wine") as game:
         wine.start(game)
         game.save(game.wait_for_screen(title_shown, "the title screen", timeout=60), "title.png")
         mouse_on_title(game)
+        full_screen_in_desktop(game, reference("tx_titlebg"))
 
         game.key("Return")  # GAME START
-        play_to_top_out(game)
+        pause_on_lost_focus(game)
+        play_to_top_out(game, new_game=False)
         game.save(game.wait_for_screen(game_over_shown, "the game-over screen"), "game_over.png")
         assert saved_score(game, unlike=None) > 0
 

@@ -1,6 +1,8 @@
 // The raylib functions the game calls, as the headless tests see them.
 #include "stand_in.h"
 
+#include <rlgl.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdarg>
@@ -369,6 +371,36 @@ int GetScreenWidth(void) {
 }
 int GetScreenHeight(void) {
     return state().height;
+}
+// No scaled desktop here: the drawing buffer has the window's own size.
+int GetRenderWidth(void) {
+    return state().width;
+}
+int GetRenderHeight(void) {
+    return state().height;
+}
+void SetWindowMinSize(int width, int height) {
+    record("SetWindowMinSize", {static_cast<float>(width), static_cast<float>(height)});
+}
+void ToggleBorderlessWindowed(void) {
+    record("ToggleBorderlessWindowed");
+}
+bool IsWindowFocused(void) {
+    return true;
+}
+bool IsWindowMinimized(void) {
+    return false;
+}
+// rlgl: the frame's view onto the game's picture.
+void rlViewport(int x, int y, int width, int height) {
+    record("rlViewport", {static_cast<float>(x), static_cast<float>(y), static_cast<float>(width),
+                          static_cast<float>(height)});
+}
+void rlMatrixMode(int) {}
+void rlLoadIdentity(void) {}
+void rlOrtho(double left, double right, double bottom, double top, double, double) {
+    record("rlOrtho", {static_cast<float>(left), static_cast<float>(right),
+                       static_cast<float>(bottom), static_cast<float>(top)});
 }
 float GetFrameTime(void) {
     return state().frameTime;

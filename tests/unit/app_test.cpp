@@ -30,6 +30,7 @@ TEST_F(AppTest, StartUpOpensTheWindowWithItsIconThenAudioThenFrameCap) {
     const auto& calls = standin::calls();
     const int flags = indexOf(calls, "SetConfigFlags");
     const int window = indexOf(calls, "InitWindow");
+    const int minSize = indexOf(calls, "SetWindowMinSize");
     const int decode = indexOf(calls, "LoadImageFromMemory");
     const int icon = indexOf(calls, "SetWindowIcon");
     const int unload = indexOf(calls, "UnloadImage");
@@ -38,6 +39,7 @@ TEST_F(AppTest, StartUpOpensTheWindowWithItsIconThenAudioThenFrameCap) {
     const int fps = indexOf(calls, "SetTargetFPS");
     ASSERT_GE(flags, 0);
     EXPECT_LT(flags, window);
+    EXPECT_LT(window, minSize);
     EXPECT_LT(window, decode);
     EXPECT_LT(decode, icon);
     EXPECT_LT(icon, unload);
@@ -45,8 +47,9 @@ TEST_F(AppTest, StartUpOpensTheWindowWithItsIconThenAudioThenFrameCap) {
     EXPECT_LT(audio, exitKey);
     EXPECT_LT(exitKey, fps);
 
-    EXPECT_EQ(calls[flags].num[0], static_cast<float>(FLAG_WINDOW_HIGHDPI));
+    EXPECT_EQ(calls[flags].num[0], static_cast<float>(FLAG_WINDOW_HIGHDPI | FLAG_WINDOW_RESIZABLE));
     EXPECT_EQ(calls[window].num, (std::vector<float>{900, 700}));
+    EXPECT_EQ(calls[minSize].num, (std::vector<float>{450, 350})) << "half the game's size";
     EXPECT_EQ(calls[window].text, "コルベクス");
     EXPECT_EQ(calls[decode].text, ".png");
     // One picture: the largest, all that raylib's SDL platform takes.

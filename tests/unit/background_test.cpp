@@ -25,7 +25,7 @@ TEST_F(BackgroundTest, NothingIsDrawnWithoutAUsableCurrentTexture) {
     EXPECT_EQ(standin::countCalls("DrawTexturePro"), 0) << "an id 0 texture draws nothing";
 }
 
-TEST_F(BackgroundTest, CurrentTextureIsStretchedToTheWindowWithTheGivenTint) {
+TEST_F(BackgroundTest, CurrentTextureIsStretchedToThePictureWithTheGivenTint) {
     TextureStore& store = TextureStore::instance();
     const Texture2D texture =
         store.load("tx_titlebg", tx_titlebg_png, static_cast<int>(tx_titlebg_png_len));
@@ -43,8 +43,8 @@ TEST_F(BackgroundTest, CurrentTextureIsStretchedToTheWindowWithTheGivenTint) {
     EXPECT_EQ(draws[0].num, (std::vector<float>{0, 0, w, h, 0, 0, 900, 700, 0, 0, 0}));
     EXPECT_EQ(draws[0].handle, texture.id);
     EXPECT_EQ(draws[0].color.a, 255);
-    EXPECT_EQ(draws[1].num, (std::vector<float>{0, 0, w, h, 0, 0, 1200, 800, 0, 0, 0}))
-        << "the window size is read at every draw";
+    EXPECT_EQ(draws[1].num, (std::vector<float>{0, 0, w, h, 0, 0, 900, 700, 0, 0, 0}))
+        << "the game's picture, whatever the window's size";
     EXPECT_EQ(
         (std::vector<int>{draws[1].color.r, draws[1].color.g, draws[1].color.b, draws[1].color.a}),
         (std::vector<int>{10, 20, 30, 40}));

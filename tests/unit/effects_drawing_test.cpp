@@ -87,6 +87,7 @@ TEST_F(EffectsDrawingTest, RowFlashesAreBarsFourPixelsWiderThanTheRowFadingFrom8
     EXPECT_EQ(calls[2].color.a, 0);
 }
 
+// The dimming covers the game's picture, whatever the window's size.
 TEST_F(EffectsDrawingTest, HoldCometFollowsItsSmoothstepAndDimsByState) {
     standin::setScreenSize(1000, 800);
     const Vector2 start{185, 103};
@@ -131,7 +132,7 @@ TEST_F(EffectsDrawingTest, HoldCometFollowsItsSmoothstepAndDimsByState) {
         expectNums(calls[4].num, {c.head.x, c.head.y, 24});
         EXPECT_EQ(calls[4].color.a, 63);
         EXPECT_EQ(calls[5].fn, "DrawRectangle");
-        expectNums(calls[5].num, {0, 0, 1000, 800});
+        expectNums(calls[5].num, {0, 0, 900, 700});
         EXPECT_EQ(rgba(calls[5].color), (std::vector<int>{0, 0, 0, c.dimAlpha}));
     }
 

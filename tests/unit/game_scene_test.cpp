@@ -157,6 +157,8 @@ TEST_F(GameSceneTest, CountdownRunsFourUnitsThenGoAndFreezesTheGame) {
     }
     standin::touchPath(std::vector<Vector2>(8, Vector2{900, 700}), standin::frame() + 178);
     standin::setScreenSize(1800, 1400);
+    // A cell the layout never gives, to see whether the countdown lays out.
+    gameScene.cellSize = 21;
 
     float minScale = 2.0f;
     float maxScale = 0.0f;
@@ -190,11 +192,11 @@ TEST_F(GameSceneTest, CountdownRunsFourUnitsThenGoAndFreezesTheGame) {
     EXPECT_FLOAT_EQ(gameScene.fallTimer, 0.0f);
     EXPECT_TRUE(playedSounds().empty());
     EXPECT_EQ(standin::countCalls("UpdateMusicStream"), 0);
-    EXPECT_EQ(gameScene.cellSize, 29) << "no layout while counting down";
+    EXPECT_EQ(gameScene.cellSize, 21) << "no layout while counting down";
 
     step();
     EXPECT_EQ(standin::countCalls("UpdateMusicStream"), 1) << "the music runs with play";
-    EXPECT_GT(gameScene.cellSize, 29) << "and the layout follows the window again";
+    EXPECT_EQ(gameScene.cellSize, 29) << "and the layout runs again, at the game's own size";
     steps(8);
     EXPECT_EQ(gameScene.pieceRotation, 0) << "the touch lifted in play was no tap";
 }

@@ -327,7 +327,8 @@ TEST_F(RendererTest, CountdownShowsItsNumberCentredAndNothingForFour) {
     EXPECT_EQ(standin::countCalls("DrawTextPro"), 0);
 }
 
-TEST_F(RendererTest, PauseOverlayDimsTheWindowAndCentresItsTitleAndItems) {
+// In the game's picture, whatever the window's size.
+TEST_F(RendererTest, PauseOverlayDimsThePictureAndCentresItsTitleAndItems) {
     standin::setScreenSize(1000, 800);
     gameScene.phase = GamePhase::Paused;
     for (int selection = 0; selection < 2; ++selection) {
@@ -337,12 +338,12 @@ TEST_F(RendererTest, PauseOverlayDimsTheWindowAndCentresItsTitleAndItems) {
         ASSERT_GE(lines, 0);
         const standin::Call& dim = calls[static_cast<std::size_t>(lines + 1)];
         EXPECT_EQ(dim.fn, "DrawRectangle");
-        expectNums(dim.num, {0, 0, 1000, 800});
+        expectNums(dim.num, {0, 0, 900, 700});
         EXPECT_EQ(rgba(dim.color), (std::vector<int>{0, 0, 0, 140}));
 
         const standin::Call& pause = calls[static_cast<std::size_t>(lines + 2)];
         EXPECT_EQ(pause.text, "PAUSE");
-        expectNums(pause.num, {500, 300, 75, 30, 0, 60, 4});
+        expectNums(pause.num, {450, 250, 75, 30, 0, 60, 4});
         EXPECT_EQ(rgba(pause.color), (std::vector<int>{255, 255, 255, 255}));
 
         // The items are the menu routine's: centred 120 px either side, 20 px down,
@@ -352,9 +353,9 @@ TEST_F(RendererTest, PauseOverlayDimsTheWindowAndCentresItsTitleAndItems) {
         ASSERT_GT(resume, lines + 2);
         ASSERT_GT(quit, resume);
         expectNums(std::vector<float>(calls[resume].num.begin(), calls[resume].num.begin() + 2),
-                   {380, 420});
+                   {330, 370});
         expectNums(std::vector<float>(calls[quit].num.begin(), calls[quit].num.begin() + 2),
-                   {620, 420});
+                   {570, 370});
         EXPECT_EQ(calls[resume].color.a, selection == 0 ? 255 : 127);
         EXPECT_EQ(calls[quit].color.a, selection == 1 ? 255 : 127);
     }
