@@ -76,8 +76,8 @@ install_missing() {
     # Another install (a second set-up, the system's own updates) may hold dpkg's
     # lock for a while: wait for it rather than fail.
     local wait_lock=(-o DPkg::Lock::Timeout=900)
-    "${as_root[@]}" apt-get "${wait_lock[@]}" update -qq
-    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "${wait_lock[@]}" install -y -qq "${missing[@]}"
+    "${as_root[@]}" apt-get update -qq "${wait_lock[@]}"
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${wait_lock[@]}" "${missing[@]}"
 }
 
 # Creates the user's kolvex cache folder, private, or refuses one that someone
