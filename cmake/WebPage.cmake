@@ -6,8 +6,8 @@
 # kolvex.html is written after every link, with the version, the window's size
 # taken from app/application.h and the sizes of the two files as built, which
 # the page's progress bar counts against (a compressing server's Content-Length
-# does not give them); the licence and the notices go beside it. Run as a
-# script (cmake -P) for that step.
+# does not give them); the licence and the notices go beside it, and each
+# downloaded file's .br and .gz. Run as a script (cmake -P) for that step.
 
 if(CMAKE_SCRIPT_MODE_FILE)
     file(SIZE ${KOLVEX_OUT}/kolvex.js KOLVEX_JS_BYTES)
@@ -16,6 +16,16 @@ if(CMAKE_SCRIPT_MODE_FILE)
     # The licence and the notices beside the page, as text a browser shows.
     configure_file(${KOLVEX_LICENSE} ${KOLVEX_OUT}/LICENSE.txt COPYONLY)
     configure_file(${KOLVEX_NOTICES} ${KOLVEX_OUT}/THIRD_PARTY_NOTICES.txt COPYONLY)
+    # Brotli and gzip siblings of what the page downloads, for a server that
+    # sends precompressed files: compressed once here at the highest levels,
+    # not on every request. gzip -n keeps no name or time, so a build repeats.
+    foreach(name kolvex.html kolvex.js kolvex.wasm)
+        execute_process(COMMAND gzip -9 -n -k -f ${KOLVEX_OUT}/${name} RESULT_VARIABLE gzipped)
+        execute_process(COMMAND brotli -q 11 -k -f ${KOLVEX_OUT}/${name} RESULT_VARIABLE brotlied)
+        if(NOT gzipped EQUAL 0 OR NOT brotlied EQUAL 0)
+            message(FATAL_ERROR "could not compress ${name} (gzip: ${gzipped}, brotli: ${brotlied})")
+        endif()
+    endforeach()
     return()
 endif()
 

@@ -39,7 +39,7 @@ readonly WINDOWS_TOOLCHAIN="$PROJECT_DIR/cmake/mingw-w64-x86_64.cmake"
 
 # The three engines the browser test plays the page in; webkit2gtk-driver brings
 # WebKitWebDriver, and with libwebkit2gtk-4.1-0 the MiniBrowser it drives.
-readonly WEB_PACKAGES=(emscripten chromium firefox-esr webkit2gtk-driver)
+readonly WEB_PACKAGES=(emscripten brotli chromium firefox-esr webkit2gtk-driver)
 # Debian's emscripten finds its JavaScript tools (acorn) only among Debian's
 # node modules, whichever node runs it.
 readonly WEB_NODE_PATH="/usr/share/nodejs"

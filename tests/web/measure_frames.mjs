@@ -5,7 +5,7 @@
 // on a page the browser paces, as a player meets it: the key pressed once the
 // title has been up for two seconds, and the heaviest frame of the four seconds
 // after it (the countdown and the first fall).
-// Usage: node tests/web/measure_frames.mjs build/web [gzip]
+// Usage: node tests/web/measure_frames.mjs build/web [precompressed]
 import puppeteer from 'puppeteer-core';
 import { recordFrames } from './record_frames.mjs';
 import { serveFolder } from './serve_static.mjs';
@@ -23,7 +23,7 @@ function answerFramesAtOnce() {
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 const median = (values) => values.slice().sort((a, b) => a - b)[Math.floor(values.length / 2)];
-const { server, base } = await serveFolder(folder, { gzip: encoding === 'gzip' });
+const { server, base } = await serveFolder(folder, { precompressed: encoding === 'precompressed' });
 const browser = await puppeteer.launch({
   executablePath: '/usr/bin/chromium', headless: true,
   args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],

@@ -1,12 +1,13 @@
 // A static file server for one folder on 127.0.0.1, on a port the system picks;
-// with `gzip` it compresses every file as many servers do, so Content-Length
-// counts the compressed bytes; the files named in `missing` are answered 404;
+// with `precompressed` it sends a file's .br or .gz sibling from the folder, as
+// the browser accepts them, the way a production server serves the build, so
+// Content-Length counts the compressed bytes (each name sent so is kept in
+// `encoded`, with its encoding); the files named in `missing` are answered 404;
 // `preload()`, when given, is a script put first in every page's head, for
 // browsers whose driver cannot run one before the page's own.
 import { createServer } from 'node:http';
 import { readFile } from 'node:fs/promises';
 import { extname, join, normalize } from 'node:path';
-import { gzipSync } from 'node:zlib';
 
 const kTypes = {
   '.html': 'text/html; charset=utf-8',
@@ -16,7 +17,8 @@ const kTypes = {
 };
 
 // Resolves to the running server and its base address.
-export function serveFolder(folder, { gzip = false, missing = [], preload = null } = {}) {
+export function serveFolder(folder, { precompressed = false, missing = [], preload = null } = {}) {
+  const encoded = new Map();
   const server = createServer(async (request, response) => {
     const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
     try {
@@ -25,12 +27,22 @@ export function serveFolder(folder, { gzip = false, missing = [], preload = null
       if (preload && extname(path) === '.html') {
         file = Buffer.from(file.toString().replace('<head>', `<head>\n<script>${preload()}</script>`));
       }
-      const body = gzip ? gzipSync(file) : file;
+      let body = file;
+      let encoding = null;
+      const accepted = request.headers['accept-encoding'] ?? '';
+      for (const [name, sibling] of precompressed ? [['br', '.br'], ['gzip', '.gz']] : []) {
+        const packed = accepted.includes(name) && (await readFile(join(folder, path + sibling)).catch(() => null));
+        if (packed) {
+          [body, encoding] = [packed, name];
+          encoded.set(path.split('/').pop(), name);
+          break;
+        }
+      }
       response.writeHead(200, {
         'Content-Type': kTypes[extname(path)] ?? 'application/octet-stream',
         'Content-Length': body.length,
         'Cache-Control': 'no-store',
-        ...(gzip ? { 'Content-Encoding': 'gzip' } : {}),
+        ...(encoding ? { 'Content-Encoding': encoding } : {}),
       });
       response.end(body);
     } catch {
@@ -39,7 +51,7 @@ export function serveFolder(folder, { gzip = false, missing = [], preload = null
   });
   return new Promise((resolve) => {
     server.listen(0, '127.0.0.1', () => {
-      resolve({ server, base: `http://127.0.0.1:${server.address().port}/` });
+      resolve({ server, encoded, base: `http://127.0.0.1:${server.address().port}/` });
     });
   });
 }

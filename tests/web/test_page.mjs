@@ -16,6 +16,7 @@ import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { brotliDecompressSync, gunzipSync } from 'node:zlib';
 import puppeteer from 'puppeteer-core';
 import { recordFrames } from './record_frames.mjs';
 import { serveFolder } from './serve_static.mjs';
@@ -451,6 +452,19 @@ const kGameShape = 900 / 700;
 // whole canvas inside the viewport, in the game's shape and as large as the
 // viewport allows, its drawing buffer one pixel per device pixel, and the
 // frame drawn over all of it.
+// The build's .br and .gz siblings hold the very files, and the page came
+// through them as a browser takes them from a server that sends them.
+function checkPrecompressed(encoded) {
+  const names = ['kolvex.html', 'kolvex.js', 'kolvex.wasm'];
+  const same = names.every((name) => {
+    const file = readFileSync(join(folder, name));
+    return brotliDecompressSync(readFileSync(join(folder, name + '.br'))).equals(file) &&
+      gunzipSync(readFileSync(join(folder, name + '.gz'))).equals(file);
+  });
+  check(same, 'the .br and .gz siblings decompress to the files');
+  check(names.every((name) => encoded.has(name)), `the page sent precompressed (${[...encoded].join(', ')})`);
+}
+
 async function fitEveryViewport(browser, url) {
   const page = await openPage(browser, [recordFrames]);
   await page.open(url, false);
@@ -869,7 +883,7 @@ function freePort() {
 async function runChromium() {
   const profile = mkdtempSync(join(tmpdir(), 'kolvex-chromium-'));
   const { server, base } = await serveFolder(folder);
-  const compressed = await serveFolder(folder, { gzip: true });
+  const compressed = await serveFolder(folder, { precompressed: true });
   const browser = await puppeteer.launch({
     executablePath: kChromium, headless: true, userDataDir: profile,
     args: kChromiumArgs, defaultViewport: kViewport,
@@ -881,6 +895,7 @@ async function runChromium() {
     await playWithPad(engine);
     const figures = await playAcrossReload(engine);
     await fitEveryViewport(browser, compressed.base + 'kolvex.html');
+    checkPrecompressed(compressed.encoded);
     await keepBestsThroughFaults(browser, url);
     await keepHigherOfTwoPages(browser, url);
     await sayWhatIsMissing(browser, url);
