@@ -52,7 +52,7 @@ endfunction()
 
 function(kolvex_web_page target)
     set_target_properties(${target} PROPERTIES SUFFIX ".js"
-        LINK_DEPENDS "${KOLVEX_WEB_STORAGE};${KOLVEX_WEB_POLL_YIELD};${KOLVEX_WEB_SHELL};${KOLVEX_WEB_LICENSE};${KOLVEX_WEB_NOTICES}")
+        LINK_DEPENDS "${KOLVEX_WEB_STORAGE};${KOLVEX_WEB_POLL_YIELD};${KOLVEX_WEB_SHELL};${KOLVEX_WEB_LICENSE};${KOLVEX_WEB_NOTICES};${CMAKE_CURRENT_LIST_FILE}")
     target_link_options(${target} PRIVATE
         -sENVIRONMENT=web
         -sALLOW_MEMORY_GROWTH=1
