@@ -30,7 +30,8 @@ python3 - "dist/kolvex-$version-web.zip" "kolvex-$version-web" build/web <<'PY'
 import os, sys, time, zipfile
 out, folder, src = sys.argv[1:]
 stamp = time.gmtime(max(int(os.environ["SOURCE_DATE_EPOCH"]), 315532800))[:6]
-names = ["kolvex.html", "kolvex.js", "kolvex.wasm", "LICENSE.txt", "THIRD_PARTY_NOTICES.txt"]
+page = ["kolvex.html", "kolvex.js", "kolvex.wasm"]
+names = page + [n + s for n in page for s in (".br", ".gz")] + ["LICENSE.txt", "THIRD_PARTY_NOTICES.txt"]
 with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as z:
     for name in sorted(names):
         info = zipfile.ZipInfo(f"{folder}/{name}", stamp)
