@@ -446,12 +446,14 @@ void countPause(int) {
     ++pauses;
 }
 
+// One of the save's primitives swapped for a failing one, by name.
+struct BrokenStep {
+    const char* name;
+    void (*breakIt)(SaveFileOps& ops);
+};
+
 TEST_F(HighScoreTest, SaveFailingAtAnyStepReturnsFalseAndKeepsTheOldFileByteForByte) {
-    struct Step {
-        const char* name;
-        void (*breakIt)(SaveFileOps& ops);
-    };
-    const std::vector<Step> steps = {
+    const std::vector<BrokenStep> steps = {
         {"create", [](SaveFileOps& ops) { ops.createTemp = failCreate; }},
         {"every name taken", [](SaveFileOps& ops) { ops.createTemp = takenThenCreate; }},
         {"write", [](SaveFileOps& ops) { ops.write = failAfterSomeBytes; }},
@@ -462,7 +464,7 @@ TEST_F(HighScoreTest, SaveFailingAtAnyStepReturnsFalseAndKeepsTheOldFileByteForB
         {"busy for good", [](SaveFileOps& ops) { ops.move = busyThenMove; }},
     };
     const std::string old = "SAV\r\n1\r\n100\r\n10\r\n2\r\n\r\n";
-    for (const Step& step : steps) {
+    for (const BrokenStep& step : steps) {
         SCOPED_TRACE(step.name);
         writeFile(kSave, old);
         saveFileOps = kRealSaveFileOps;
@@ -528,16 +530,12 @@ long failAfterFirstBytes(FileHandle file, char* data, std::size_t) {
 
 TEST_F(HighScoreTest, ASaveThatExistsButCannotBeReadIsNeverReplaced) {
     const std::string stored = "SAV\n1\n5000\n40\n7\n";
-    struct Case {
-        const char* name;
-        void (*breakIt)(SaveFileOps& ops);
-    };
-    const std::vector<Case> cases = {
+    const std::vector<BrokenStep> cases = {
         {"open refused", [](SaveFileOps& ops) { ops.openForReading = refuseOpen; }},
         {"read fails", [](SaveFileOps& ops) { ops.read = failAfterFirstBytes; }},
         {"held for good", [](SaveFileOps& ops) { ops.openForReading = busyThenOpen; }},
     };
-    for (const Case& c : cases) {
+    for (const BrokenStep& c : cases) {
         SCOPED_TRACE(c.name);
         writeFile(kSave, stored);
         saveFileOps = kRealSaveFileOps;
