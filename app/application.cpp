@@ -6,6 +6,8 @@
 #include "app/heap_policy.h"
 #include "app/scene_manager.h"
 #include "app/window_icon.h"
+#include "assets/asset_catalogue.h"
+#include "assets/asset_loading.h"
 #include "assets/audio_manager.h"
 
 #include <raylib.h>
@@ -51,6 +53,10 @@ bool runFrame(SceneManager& scenes) {
     placeGameView();
     scenes.drawScene();
     endFrame(scenes.switchPending);
+    // After the drawing, so the web page's first frame is on screen before the
+    // rest of the assets is asked for.
+    receiveAssetPacks();
+    startArrivedMusic();
     return true;
 }
 

@@ -32,6 +32,7 @@ endif()
 set(KOLVEX_WEB_SHELL ${PROJECT_SOURCE_DIR}/web/kolvex.html)
 set(KOLVEX_WEB_STORAGE ${PROJECT_SOURCE_DIR}/save/browser_storage.js)
 set(KOLVEX_WEB_POLL_YIELD ${PROJECT_SOURCE_DIR}/web/poll_yield.js)
+set(KOLVEX_WEB_ASSET_PACKS ${PROJECT_SOURCE_DIR}/web/asset_packs.js)
 set(KOLVEX_WEB_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(KOLVEX_WEB_NOTICES ${PROJECT_SOURCE_DIR}/THIRD_PARTY_NOTICES.md)
 
@@ -52,18 +53,20 @@ endfunction()
 
 function(kolvex_web_page target)
     set_target_properties(${target} PROPERTIES SUFFIX ".js"
-        LINK_DEPENDS "${KOLVEX_WEB_STORAGE};${KOLVEX_WEB_POLL_YIELD};${KOLVEX_WEB_SHELL};${KOLVEX_WEB_LICENSE};${KOLVEX_WEB_NOTICES};${CMAKE_CURRENT_LIST_FILE}")
+        LINK_DEPENDS "${KOLVEX_WEB_STORAGE};${KOLVEX_WEB_POLL_YIELD};${KOLVEX_WEB_ASSET_PACKS};${KOLVEX_WEB_SHELL};${KOLVEX_WEB_LICENSE};${KOLVEX_WEB_NOTICES};${CMAKE_CURRENT_LIST_FILE}")
     target_link_options(${target} PRIVATE
         -sENVIRONMENT=web
         -sALLOW_MEMORY_GROWTH=1
         # Lets the game's end run the exit steps and tell the page (Module.onExit).
         -sEXIT_RUNTIME=1
         --pre-js ${KOLVEX_WEB_STORAGE}
-        --js-library ${KOLVEX_WEB_POLL_YIELD})
+        # SHELL: keeps the repeated flag, which CMake would otherwise fold into one.
+        "SHELL:--js-library ${KOLVEX_WEB_POLL_YIELD}"
+        "SHELL:--js-library ${KOLVEX_WEB_ASSET_PACKS}")
     kolvex_window_size(width height)
     add_custom_command(TARGET ${target} POST_BUILD
         COMMAND ${CMAKE_COMMAND} -DKOLVEX_OUT=${CMAKE_CURRENT_BINARY_DIR} -DKOLVEX_SHELL=${KOLVEX_WEB_SHELL}
-            -DPROJECT_VERSION=${PROJECT_VERSION}
+            -DPROJECT_VERSION=${PROJECT_VERSION} "-DKOLVEX_PACKS=${KOLVEX_ASSET_PACK_FILES}"
             -DKOLVEX_LICENSE=${KOLVEX_WEB_LICENSE} -DKOLVEX_NOTICES=${KOLVEX_WEB_NOTICES}
             -DKOLVEX_WINDOW_WIDTH=${width} -DKOLVEX_WINDOW_HEIGHT=${height}
             -P ${CMAKE_CURRENT_FUNCTION_LIST_FILE}

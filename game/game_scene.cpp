@@ -6,8 +6,9 @@
 #include "app/pointer.h"
 #include "app/scene_manager.h"
 #include "app/touch_gestures.h"
+#include "assets/asset_catalogue.h"
+#include "assets/asset_loading.h"
 #include "assets/audio_manager.h"
-#include "assets/embedded_loading.h"
 #include "assets/texture_store.h"
 #include "game/board.h"
 #include "game/pieces.h"
@@ -78,10 +79,10 @@ void loadNext(GameScene& game) {
     const Load& load = kLoads[game.nextLoad++];
     switch (load.kind) {
     case LoadKind::BlockTexture:
-        blockTexture = loadEmbeddedTexture(load.name);
+        blockTexture = loadAssetTexture(load.name);
         break;
     case LoadKind::Texture:
-        loadEmbeddedTexture(load.name);
+        loadAssetTexture(load.name);
         break;
     case LoadKind::EffectFrames:
         loadEffectFrames(game);
@@ -90,7 +91,7 @@ void loadNext(GameScene& game) {
         startSceneMusic(load.name, kMusicIntro, kMusicLoop);
         break;
     case LoadKind::Sound:
-        loadEmbeddedSound(load.name);
+        loadAssetSound(load.name);
         break;
     }
 }
@@ -110,18 +111,52 @@ bool held(const Load& load) {
     return false;
 }
 
+// Whether the load's files have arrived (on the web they come after the title).
+bool here(const Load& load) {
+    return load.kind == LoadKind::EffectFrames ? effectFramesHere() : assetsHere(load.name);
+}
+
+bool everythingHere() {
+    for (const Load& load : kLoads) {
+        if (!here(load)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// What the countdown's first frame draws and plays; the rest follows during it.
+void startCountdown(GameScene& game) {
+    while (kLoads[game.nextLoad].stage == LoadStage::Enter) {
+        loadNext(game);
+    }
+    TextureStore::instance().setBackground(game.backgroundNames[0]);
+    AudioManager::instance().playSound("sfx_countdown", 1.0f);
+    game.phase = GamePhase::Countdown;
+}
+
+// Until every file of the game is here, the countdown does not begin; the player
+// may go back to the title meanwhile.
+void updateLoading(GameScene& game) {
+    if (fired(Action::Back) || fired(Action::Pause)) {
+        game.manager->requestSwitch(SceneId::Title);
+    } else if (everythingHere()) {
+        startCountdown(game);
+    }
+}
+
 // As loadNext, but the music is only loaded: the scene that runs plays its own.
 void preload(const Load& load) {
     switch (load.kind) {
     case LoadKind::BlockTexture:
     case LoadKind::Texture:
-        loadEmbeddedTexture(load.name);
+        loadAssetTexture(load.name);
         break;
     case LoadKind::Music:
-        loadEmbeddedMusic(load.name, kMusicIntro, kMusicLoop);
+        loadAssetMusic(load.name, kMusicIntro, kMusicLoop);
         break;
     case LoadKind::Sound:
-        loadEmbeddedSound(load.name);
+        loadAssetSound(load.name);
         break;
     case LoadKind::EffectFrames:
         break;
@@ -185,7 +220,7 @@ void updatePlay(GameScene& game) {
 
 void preloadGameStart() {
     for (const Load& load : kLoads) {
-        if (load.stage == LoadStage::Enter && !held(load)) {
+        if (load.stage == LoadStage::Enter && !held(load) && here(load)) {
             preload(load);
             return;
         }
@@ -205,11 +240,12 @@ void GameScene::enter(SceneManager& sceneManager) {
     manager = &sceneManager;
     resetBoard(*this);
     nextLoad = 0;
-    while (kLoads[nextLoad].stage == LoadStage::Enter) {
-        loadNext(*this);
+    if (everythingHere()) {
+        startCountdown(*this);
+    } else {
+        TraceLog(LOG_INFO, "GAME: waiting for the game's pictures and sounds");
+        phase = GamePhase::Loading;
     }
-    TextureStore::instance().setBackground(backgroundNames[0]);
-    AudioManager::instance().playSound("sfx_countdown", 1.0f);
     nextPieceType = randomPieceType();
     spawnPiece(*this);
     computePlayfieldLayout(*this);
@@ -217,6 +253,10 @@ void GameScene::enter(SceneManager& sceneManager) {
 
 void GameScene::update() {
     readControls();
+    if (phase == GamePhase::Loading) {
+        updateLoading(*this);
+        return;
+    }
     if (phase == GamePhase::Countdown) {
         updateCountdown(*this);
         return;
@@ -247,7 +287,7 @@ void GameScene::draw() {
 }
 
 void GameScene::exit() {
-    AudioManager::instance().stopMusic();
+    stopSceneMusic();
     TextureStore::instance().unloadAll();
     fallInterval = kFirstLevelInterval;
     phase = GamePhase::Countdown;

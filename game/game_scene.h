@@ -14,7 +14,8 @@
 
 struct SceneManager;
 
-enum class GamePhase : std::int32_t { Countdown = 0, Playing = 1, Paused = 2 };
+// Loading: the game's files have not all arrived yet (on the web).
+enum class GamePhase : std::int32_t { Countdown = 0, Playing = 1, Paused = 2, Loading = 3 };
 
 constexpr std::int8_t linesPerLevel = 10;
 

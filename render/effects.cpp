@@ -3,8 +3,8 @@
 // transfer whose arrival makes the pieces change place.
 #include "render/effects.h"
 
+#include "assets/asset_catalogue.h"
 #include "assets/audio_manager.h"
-#include "assets/embedded_assets.h"
 #include "assets/texture_store.h"
 #include "game/game_scene.h"
 #include "game/pieces.h"
@@ -15,6 +15,8 @@
 
 namespace {
 
+constexpr const char* kSparklePrefix = "vfx_sparkle";
+constexpr const char* kSmokePrefix = "vfx_smoke";
 constexpr int kSparklesPerRow = 42;
 constexpr int kSmokePerDrop = 28;
 constexpr Color kSparkleColor = {255, 203, 0, 255}; // GOLD
@@ -41,7 +43,7 @@ std::int8_t randomFrame(const std::vector<Texture2D>& pool) {
 }
 
 void loadFrameSet(const char* prefix, std::vector<Texture2D>& pool) {
-    for (const EmbeddedFile& file : embeddedFiles(prefix)) {
+    for (const AssetFile& file : assetFiles(prefix)) {
         pool.push_back(TextureStore::instance().load(file.name, file.bytes, file.length));
     }
 }
@@ -143,8 +145,12 @@ void updateHoldTransfer(GameScene& game, float dt) {
 } // namespace
 
 void loadEffectFrames(GameScene& game) {
-    loadFrameSet("vfx_sparkle", game.sparkleFrames);
-    loadFrameSet("vfx_smoke", game.smokeFrames);
+    loadFrameSet(kSparklePrefix, game.sparkleFrames);
+    loadFrameSet(kSmokePrefix, game.smokeFrames);
+}
+
+bool effectFramesHere() {
+    return assetsHere(kSparklePrefix) && assetsHere(kSmokePrefix);
 }
 
 void spawnRowClearEffect(GameScene& game, int row) {

@@ -11,6 +11,8 @@ inline constexpr float kHoldFlyTime = 0.15f;
 inline constexpr float kHoldSettleTime = 0.08f;
 
 void loadEffectFrames(GameScene& game);
+// Whether every effect frame has arrived (on the web they come after the title).
+bool effectFramesHere();
 void spawnRowClearEffect(GameScene& game, int row);
 void spawnDropSmoke(GameScene& game);
 void startHoldTransfer(GameScene& game);

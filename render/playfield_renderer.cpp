@@ -47,6 +47,7 @@ constexpr float kOverlaySpacing = 4.0f;
 constexpr float kPauseAlpha = 0.55f;
 constexpr float kPauseTitleRise = 100.0f;
 constexpr float kPauseTitleSize = 60.0f;
+constexpr float kLoadingSize = 60.0f;
 
 struct Readout {
     float offset;
@@ -251,6 +252,14 @@ void drawCountdown(const GameScene& game) {
                     Fade(WHITE, game.countdownAlpha));
 }
 
+// While the game's files arrive: the word over the last scene's picture, dimmed.
+void drawLoading() {
+    DrawRectangle(0, 0, kWindowWidth, kWindowHeight, Fade(BLACK, kPauseAlpha));
+    const Vector2 centre{static_cast<float>(kWindowWidth) * 0.5f,
+                         static_cast<float>(kWindowHeight) * 0.5f};
+    drawOverlayText("LOADING", centre, kLoadingSize, WHITE);
+}
+
 void drawPauseOverlay(const GameScene& game) {
     const int width = kWindowWidth;
     const int height = kWindowHeight;
@@ -289,6 +298,10 @@ void drawGhostPiece(const GameScene& game, Vector2 origin) {
 
 void drawGameScene(const GameScene& game) {
     drawBackground(WHITE);
+    if (game.phase == GamePhase::Loading) {
+        drawLoading();
+        return;
+    }
     drawBackingPanel(game);
     drawTitle(game);
     const Vector2 origin = shakenOrigin(game);

@@ -7,8 +7,8 @@
 #include "app/controls.h"
 #include "app/pointer.h"
 #include "app/scene_manager.h"
+#include "assets/asset_loading.h"
 #include "assets/audio_manager.h"
-#include "assets/embedded_loading.h"
 #include "game/game_scene.h"
 #include "render/menu_text.h"
 #include "save/high_score.h"
@@ -62,7 +62,7 @@ void GameOverScene::enter(SceneManager& sceneManager) {
     // One file, played through: the loop is the whole music again.
     startSceneMusic("bgm_gameover", "bgm_gameover", "bgm_gameover");
     for (const char* name : {"sfx_confirm", "sfx_quit", "sfx_select", "sfx_gameover"}) {
-        loadEmbeddedSound(name);
+        loadAssetSound(name);
     }
     AudioManager::instance().playSound("sfx_gameover", 1.0f);
 
@@ -127,7 +127,7 @@ void GameOverScene::draw() {
 }
 
 void GameOverScene::exit() {
-    AudioManager::instance().stopMusic();
+    stopSceneMusic();
     selection = GameOverChoice::Retry;
     best = 0;
     score = 0;

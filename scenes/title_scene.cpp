@@ -6,8 +6,9 @@
 #include "app/controls.h"
 #include "app/pointer.h"
 #include "app/scene_manager.h"
+#include "assets/asset_catalogue.h"
+#include "assets/asset_loading.h"
 #include "assets/audio_manager.h"
-#include "assets/embedded_loading.h"
 #include "assets/texture_store.h"
 #include "game/game_scene.h"
 #include "render/background.h"
@@ -45,20 +46,21 @@ constexpr float kEntryStep = 40.0f;
 constexpr float kEntrySize = 20.0f;
 
 void play(const char* sound) {
-    loadEmbeddedSound(sound);
+    loadAssetSound(sound);
     AudioManager::instance().playSound(sound, kSoundVolume);
 }
 
+// Only what has arrived: on the web the rest comes after the first frame.
 void loadAhead(const TitleScene& scene) {
     for (const char* sound : kLaterSounds) {
-        if (!AudioManager::instance().holdsSound(sound)) {
-            loadEmbeddedSound(sound);
+        if (!AudioManager::instance().holdsSound(sound) && assetsHere(sound)) {
+            loadAssetSound(sound);
             return;
         }
     }
     const std::string& page = scene.backgroundNames[kPageBackground];
-    if (!TextureStore::instance().holds(page)) {
-        loadEmbeddedTexture(page.c_str());
+    if (!TextureStore::instance().holds(page) && assetsHere(page)) {
+        loadAssetTexture(page.c_str());
         return;
     }
     preloadGameStart();
@@ -84,7 +86,7 @@ void showBackground(const TitleScene& scene, std::size_t index) {
 
 void openPage(TitleScene& scene, TitlePage page) {
     play(kConfirmSound);
-    loadEmbeddedTexture(scene.backgroundNames[kPageBackground].c_str());
+    loadAssetTexture(scene.backgroundNames[kPageBackground].c_str());
     showBackground(scene, kPageBackground);
     scene.page = page;
 }
@@ -169,7 +171,7 @@ void drawTitleMenu(const TitleScene& scene) {
 void TitleScene::enter(SceneManager& sceneManager) {
     manager = &sceneManager;
     firstFrame = true;
-    loadEmbeddedTexture(backgroundNames[kMenuBackground].c_str());
+    loadAssetTexture(backgroundNames[kMenuBackground].c_str());
     showBackground(*this, kMenuBackground);
     startSceneMusic(kMusicName, "bgm_title_intro", "bgm_title_loop");
 }
@@ -205,5 +207,5 @@ void TitleScene::draw() {
 }
 
 void TitleScene::exit() {
-    AudioManager::instance().stopMusic();
+    stopSceneMusic();
 }

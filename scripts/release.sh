@@ -31,7 +31,9 @@ import os, sys, time, zipfile
 out, folder, src = sys.argv[1:]
 stamp = time.gmtime(max(int(os.environ["SOURCE_DATE_EPOCH"]), 315532800))[:6]
 page = ["kolvex.html", "kolvex.js", "kolvex.wasm"]
-names = page + [n + s for n in page for s in (".br", ".gz")] + ["LICENSE.txt", "THIRD_PARTY_NOTICES.txt"]
+# The asset packs too: the build keeps only the current ones beside the page.
+packs = [n for n in os.listdir(src) if n.endswith(".pack")]
+names = page + [n + s for n in page for s in (".br", ".gz")] + packs + ["LICENSE.txt", "THIRD_PARTY_NOTICES.txt"]
 with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as z:
     for name in sorted(names):
         info = zipfile.ZipInfo(f"{folder}/{name}", stamp)

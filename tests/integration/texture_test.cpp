@@ -1,6 +1,7 @@
 // Every embedded picture decodes, with the real decoder, to the size the game was
 // drawn for; the icon to the pixel format the window accepts; the store hands out
 // one texture per name.
+#include "assets/asset_catalogue.h"
 #include "assets/embedded_assets.h"
 #include "assets/texture_store.h"
 #include "support/embedded_catalogue.h"
@@ -22,7 +23,7 @@ TEST(EmbeddedPictures, EveryPictureDecodesToItsSize) {
 }
 
 TEST(EmbeddedPictures, IconsDecodeSmallestFirstToEightBitRgba) {
-    const auto icons = embeddedFiles("icon_");
+    const auto icons = assetFiles("icon_");
     ASSERT_EQ(icons.size(), 2u);
     const int sides[] = {48, 256};
     for (std::size_t i = 0; i < icons.size(); ++i) {

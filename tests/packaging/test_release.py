@@ -83,6 +83,11 @@ def main(dist):
     for link in ("LICENSE.txt", "THIRD_PARTY_NOTICES.txt"):
         assert f'href="{link}"' in page, "the page links to " + link
     assert f"Kolvex {version}" in page, "the page's version"
+    # Every pack the wasm asks for is in the zip, and nothing else named so.
+    wasm = web[f"kolvex-{version}-web/kolvex.wasm"]
+    asked = set(re.findall(rb"kolvex-[a-z]+\.[0-9a-f]{12}\.pack", wasm))
+    zipped = {name.split("/")[-1].encode() for name in web if name.endswith(".pack")}
+    assert asked and asked == zipped, (sorted(asked), sorted(zipped))
 
     with tarfile.open(os.path.join(dist, f"kolvex-{version}.tar.gz")) as tar:
         folder = f"kolvex-{version}"

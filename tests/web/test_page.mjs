@@ -11,7 +11,7 @@
 // under tests/with_display.sh. Prints the page's figures at the end.
 // Usage: tests/with_display.sh node tests/web/test_page.mjs build/web
 import { spawn } from 'node:child_process';
-import { mkdtempSync, readFileSync, rmSync, statSync } from 'node:fs';
+import { mkdtempSync, readdirSync, readFileSync, rmSync, statSync } from 'node:fs';
 import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
@@ -339,7 +339,7 @@ function injectStorageFault() {
 }
 
 function pageWeight() {
-  return ['kolvex.html', 'kolvex.js', 'kolvex.wasm']
+  return ['kolvex.html', 'kolvex.js', 'kolvex.wasm', ...readdirSync(folder).filter((name) => name.endsWith('.pack'))]
     .map((name) => statSync(join(folder, name)).size)
     .reduce((a, b) => a + b, 0);
 }
@@ -463,6 +463,71 @@ function checkPrecompressed(encoded) {
   });
   check(same, 'the .br and .gz siblings decompress to the files');
   check(names.every((name) => encoded.has(name)), `the page sent precompressed (${[...encoded].join(', ')})`);
+}
+
+// The game's pack, the big one, answered by `answer(request, attempt)` instead
+// of the server; the page's requests bypass the offline cache so each is seen.
+async function withGamePack(page, answer) {
+  let attempt = 0;
+  await page.page.setBypassServiceWorker(true);
+  await page.page.setRequestInterception(true);
+  page.page.on('request', (request) => {
+    if (/kolvex-game\.[0-9a-f]+\.pack$/.test(request.url())) answer(request, ++attempt);
+    else request.continue();
+  });
+}
+
+const frameCount = async (page) => (await page.frames()).length;
+const lineShown = (page, id) => page.evaluate(`!document.getElementById('${id}').hidden`);
+
+// GAME START pressed while the game's pack is on its way: the game waits with
+// LOADING, frames still coming, and starts once the pack is in, whole and
+// without a warning. The pack's first request fails and is made again; one that
+// always fails is said in a line whose retry brings it.
+async function streamTheGame(browser, url) {
+  let release;
+  const held = new Promise((resolve) => { release = resolve; });
+  const page = await openPage(browser, [recordFrames]);
+  await withGamePack(page, (request, attempt) => attempt === 1 ? request.abort() : held.then(() => request.continue()));
+  await page.open(url, false);
+  check(await lineShown(page, 'streaming'), 'the packs still coming shown by the line on the canvas');
+  await waitForPack(page, 'the game waits for its pack with frames still drawn');
+  release();
+  await waitFor('the game to begin once its pack is in', async () => (await page.sync(), gameBegan(page.logs, 0)), 20000);
+  await waitFor('the streaming line to go', async () => !(await lineShown(page, 'streaming')), 20000);
+  const waited = page.logs.findIndex((line) => line.includes('waiting for the game'));
+  const warnings = page.logs.slice(waited).filter((line) => line.includes('WARNING'));
+  check(warnings.length === 0 && !(await lineShown(page, 'packs-failed')),
+    `the pack fetched again after a failure, the game begun whole${warnings.length ? ': ' + warnings.join(' | ') : ''}`);
+  await page.page.screenshot({ path: join(folder, 'streamed_game.png') });
+  await page.driver.close();
+
+  let refuse = true;
+  const failing = await openPage(browser, [recordFrames]);
+  await withGamePack(failing, (request) => refuse ? request.abort() : request.continue());
+  await failing.open(url, false);
+  await waitFor('the line saying the pack failed', () => lineShown(failing, 'packs-failed'), 30000);
+  await waitForPack(failing, 'a pack that always fails: its line shown, the game waiting, not stopped');
+  await failing.page.screenshot({ path: join(folder, 'pack_failed.png') });
+  refuse = false;
+  await failing.page.click('#packs-retry');
+  await waitFor('the game to begin after the retry', async () => (await failing.sync(), gameBegan(failing.logs, 0)), 20000);
+  check(!(await lineShown(failing, 'packs-failed')), 'the retry brought the pack and the game began');
+  await failing.driver.close();
+}
+
+// GAME START until the game says it waits for its files; then frames drawn
+// without the game beginning.
+async function waitForPack(page, what) {
+  await waitFor('GAME START to wait for the pack', async () => {
+    await page.press('Enter');
+    await page.sync();
+    return page.logs.some((line) => line.includes('waiting for the game'));
+  }, 20000);
+  const frames = await frameCount(page);
+  await waitFor('frames drawn while waiting', async () => (await frameCount(page)) > frames + 5, 20000);
+  await page.sync();
+  check(!gameBegan(page.logs, 0) && (await page.overlayLine()) === '', what);
 }
 
 async function fitEveryViewport(browser, url) {
@@ -894,6 +959,7 @@ async function runChromium() {
     check(pageWeight() <= kMaxPageBytes, 'the page within its weight');
     await playWithPad(engine);
     const figures = await playAcrossReload(engine);
+    await streamTheGame(browser, url);
     await fitEveryViewport(browser, compressed.base + 'kolvex.html');
     checkPrecompressed(compressed.encoded);
     await keepBestsThroughFaults(browser, url);
