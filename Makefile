@@ -69,6 +69,7 @@ check:
 
 # Prints the figures and keeps them in build/bench/report.txt.
 bench: build windows web
+	@bash scripts/setup.sh bench
 	bash scripts/bench.sh
 
 assets:

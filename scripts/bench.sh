@@ -2,7 +2,8 @@
 # Runs every benchmark and prints the figures, with the machine they were taken
 # on, keeping a copy in build/bench/report.txt. The figures in docs/performance.md
 # are written by hand from such a report. Expects a release build in build/release,
-# the Windows build in build/windows and the web build in build/web.
+# the Windows build in build/windows, the web build in build/web and Lighthouse
+# (scripts/setup.sh bench).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -30,4 +31,8 @@ mkdir -p "$(dirname "$out")"
     echo
     echo "== the web build in headless Chromium"
     node tests/web/measure_frames.mjs build/web
+    echo
+    echo "== the web page on a phone's slow connection"
+    node tests/web/measure_first_frame.mjs build/web
+    node tests/bench/web/measure_lighthouse.mjs build/web
 } | tee "$out"

@@ -4,13 +4,14 @@
 #   linux    the compilers, libraries and test tools, raylib for Linux (SDL2);
 #   windows  the mingw-w64 cross compiler, Wine and NSIS, raylib for Windows (RGFW);
 #   web      emscripten, Chromium, Firefox ESR, WebKitGTK's WebDriver and MiniBrowser,
-#            puppeteer-core, raylib for the browser (WebRGFW).
+#            puppeteer-core, raylib for the browser (WebRGFW);
+#   bench    Lighthouse for make bench's measure of the web page, with Chromium.
 # Root is needed only for missing Debian packages: the script names them, then
 # installs them as root or through sudo. raylib is built as the user from
 # Debian's unstable source package, checked against the series and patched with
 # scripts/patches/raylib/, into the user's cache (cmake/Raylib.cmake says where).
 # Safe to run again: with everything present it does nothing.
-# Usage: setup.sh linux|windows|web...
+# Usage: setup.sh linux|windows|web|bench...
 set -euo pipefail
 
 PROJECT_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -44,6 +45,8 @@ readonly WEB_PACKAGES=(emscripten brotli chromium firefox-esr webkit2gtk-driver)
 # node modules, whichever node runs it.
 readonly WEB_NODE_PATH="/usr/share/nodejs"
 readonly WEB_TEST_DIR="$PROJECT_DIR/tests/web"
+# Lighthouse has its own modules, so that the tests never install it.
+readonly BENCH_WEB_DIR="$PROJECT_DIR/tests/bench/web"
 
 log() { printf 'setup: %s\n' "$*"; }
 die() {
@@ -235,7 +238,15 @@ setup_web() {
     fi
 }
 
-[ "$#" -gt 0 ] || die "usage: setup.sh linux|windows|web..."
+setup_bench() {
+    # Lighthouse, as pinned by its committed lock file.
+    if [ ! -d "$BENCH_WEB_DIR/node_modules/lighthouse" ]; then
+        log "installing Lighthouse into $BENCH_WEB_DIR/node_modules"
+        (cd "$BENCH_WEB_DIR" && npm ci --no-audit --no-fund) || die "npm ci in $BENCH_WEB_DIR failed"
+    fi
+}
+
+[ "$#" -gt 0 ] || die "usage: setup.sh linux|windows|web|bench..."
 packages=("${RAYLIB_BUILD_PACKAGES[@]}")
 for step in "$@"; do
     case "$step" in
@@ -245,7 +256,11 @@ for step in "$@"; do
             packages+=("${WEB_PACKAGES[@]}")
             command -v npm > /dev/null || packages+=(nodejs npm)
             ;;
-        *) die "unknown step: $step (usage: setup.sh linux|windows|web...)" ;;
+        bench)
+            packages+=(chromium)
+            command -v npm > /dev/null || packages+=(nodejs npm)
+            ;;
+        *) die "unknown step: $step (usage: setup.sh linux|windows|web|bench...)" ;;
     esac
 done
 install_missing "${packages[@]}"

@@ -18,21 +18,13 @@ import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { brotliDecompressSync, gunzipSync } from 'node:zlib';
 import puppeteer from 'puppeteer-core';
+import { kChromium, kChromiumArgs } from './chromium.mjs';
 import { recordFrames } from './record_frames.mjs';
 import { serveFolder } from './serve_static.mjs';
 
-const kChromium = '/usr/bin/chromium';
 const kFirefox = '/usr/bin/firefox-esr';
 const kWebKitDriver = '/usr/bin/WebKitWebDriver';
 const kMiniBrowser = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
-// The flags a root user on a machine without a network or a GPU needs.
-const kChromiumArgs = [
-  '--no-sandbox', '--no-first-run', '--disable-background-networking',
-  '--disable-component-update', '--disable-sync',
-  '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--window-size=1000,800',
-  // What browsers do by default for a page never visited: sound only after a gesture.
-  '--autoplay-policy=document-user-activation-required',
-];
 const kViewport = { width: 1000, height: 800 };
 // Long enough for raylib to see the key down in one frame and up in a later one.
 const kKeyHoldMs = 100;
