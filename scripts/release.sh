@@ -32,6 +32,7 @@ out, folder, src = sys.argv[1:]
 stamp = time.gmtime(max(int(os.environ["SOURCE_DATE_EPOCH"]), 315532800))[:6]
 page = ["kolvex.html", "kolvex.js", "kolvex.wasm"]
 names = page + [n + s for n in page for s in (".br", ".gz")] + ["LICENSE.txt", "THIRD_PARTY_NOTICES.txt"]
+names += ["kolvex.webmanifest", "service_worker.js"] + ["icons/" + n for n in os.listdir(os.path.join(src, "icons"))]
 with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as z:
     for name in sorted(names):
         info = zipfile.ZipInfo(f"{folder}/{name}", stamp)
