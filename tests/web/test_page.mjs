@@ -883,15 +883,19 @@ function rebuildPage(out, version) {
     `-DKOLVEX_WINDOW_WIDTH=${size[0]}`, `-DKOLVEX_WINDOW_HEIGHT=${size[1]}`, '-P', source('cmake/WebPage.cmake')]);
 }
 
-// The version the page shows, and the cache the worker that answered it keeps.
-async function servedBuild(page, browser) {
+// The version the page shows, and the cache its profile's active worker keeps.
+async function servedBuild(page) {
   const text = await page.evaluate("document.getElementById('controls').textContent");
+  const workers = () => page.page.browserContext().targets().filter((target) => target.type() === 'service_worker');
   // A stopped worker's target may stay listed without ever answering.
-  const states = await Promise.all(browser.targets().filter((target) => target.type() === 'service_worker')
-    .map((target) => Promise.race([target.worker().then((worker) => worker.evaluate('[self.serviceWorker.state, kCache]')),
-      sleep(2000)]).catch(() => null)));
-  const active = states.find((state) => state && state[0] === 'activated');
-  return { version: /Kolvex (\S+), MIT/.exec(text)[1], cache: active && active[1] };
+  const cache = await waitFor('the active worker', async () => {
+    const states = await Promise.all(workers().map((target) => Promise.race([
+      target.worker().then((worker) => worker.evaluate('[self.serviceWorker.state, kCache]')), sleep(3000),
+    ]).catch(() => null)));
+    const active = states.find((state) => state && state[0] === 'activated');
+    return active && active[1];
+  }, 20000);
+  return { version: /Kolvex (\S+), MIT/.exec(text)[1], cache };
 }
 
 // In the browser's own profile, as an installed page lives (a new context is
@@ -921,20 +925,20 @@ async function playOfflineThenUpdate(browser) {
     check(page.errors.length === 0, `offline: a reload played a game to its save (${game.score})`);
     await page.page.setOfflineMode(false);
 
-    const old = await servedBuild(page, browser);
+    const old = await servedBuild(page);
     cpSync(folder, copy, { recursive: true });
     const version = `${old.version}-next`;
     rebuildPage(copy, version);
     site.folder = copy;
     // Answered by the first build's worker, whose visit fetches the new one.
     await page.open(null, true);
-    const kept = (await servedBuild(page, browser)).version;
+    const kept = (await servedBuild(page)).version;
     const [fresh] = await waitFor('the second build\'s worker to take over', async () => {
       const names = await caches();
       return names.length === 1 && names[0] !== first && names;
     }, 60000);
     await page.open(null, true);
-    const now = await servedBuild(page, browser);
+    const now = await servedBuild(page);
     check(kept === old.version && now.version === version && now.cache === fresh && fresh.includes(version) &&
       (await caches()).join() === fresh,
       `updated: the open page kept ${kept}; the next visit ${now.version}, its worker's cache ${now.cache} alone`);
