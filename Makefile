@@ -77,6 +77,8 @@ assets:
 	cmake --build build/image_gen -j2
 	./build/image_gen/gen_images assets/data
 	./build/image_gen/gen_images --desktop-icons packaging/icons
+	mkdir -p web/icons
+	./build/image_gen/gen_images --web-icons web/icons
 	cmake -S tools/audio_gen -B build/audio_gen -DCMAKE_BUILD_TYPE=Release
 	cmake --build build/audio_gen -j2
 	./build/audio_gen/gen_audio assets/data

@@ -7,7 +7,9 @@
 # taken from app/application.h and the sizes of the two files as built, which
 # the page's progress bar counts against (a compressing server's Content-Length
 # does not give them); the licence and the notices go beside it, and each
-# downloaded file's .br and .gz. Run as a script (cmake -P) for that step.
+# downloaded file's .br and .gz; then the manifest, the icons and the service
+# worker, which lists every file of the page (with the asset packs named in
+# KOLVEX_PACKS) for offline play. Run as a script (cmake -P) for that step.
 
 if(CMAKE_SCRIPT_MODE_FILE)
     file(SIZE ${KOLVEX_OUT}/kolvex.js KOLVEX_JS_BYTES)
@@ -26,6 +28,27 @@ if(CMAKE_SCRIPT_MODE_FILE)
             message(FATAL_ERROR "could not compress ${name} (gzip: ${gzipped}, brotli: ${brotlied})")
         endif()
     endforeach()
+    configure_file(${KOLVEX_MANIFEST} ${KOLVEX_OUT}/kolvex.webmanifest COPYONLY)
+    file(GLOB icons RELATIVE ${KOLVEX_ICONS} ${KOLVEX_ICONS}/*.png)
+    foreach(icon IN LISTS icons)
+        configure_file(${KOLVEX_ICONS}/${icon} ${KOLVEX_OUT}/icons/${icon} COPYONLY)
+    endforeach()
+    list(TRANSFORM icons PREPEND icons/)
+    # The worker's cache is named for the bytes of every file it keeps, so a
+    # new build is a new cache, never a mix of two.
+    set(files "")
+    set(contents "")
+    foreach(name IN ITEMS kolvex.html kolvex.js kolvex.wasm kolvex.webmanifest LICENSE.txt
+                          THIRD_PARTY_NOTICES.txt ${icons} ${KOLVEX_PACKS})
+        file(SHA256 ${KOLVEX_OUT}/${name} hash)
+        string(APPEND files "\n  '${name}': '${hash}',")
+        string(APPEND contents "${name} ${hash}\n")
+    endforeach()
+    string(SHA256 build "${contents}")
+    string(SUBSTRING ${build} 0 16 build)
+    set(KOLVEX_CACHE kolvex-${PROJECT_VERSION}-${build})
+    set(KOLVEX_FILES "{${files}\n}")
+    configure_file(${KOLVEX_WORKER} ${KOLVEX_OUT}/service_worker.js @ONLY)
     return()
 endif()
 
@@ -35,6 +58,10 @@ set(KOLVEX_WEB_POLL_YIELD ${PROJECT_SOURCE_DIR}/web/poll_yield.js)
 set(KOLVEX_WEB_ASSET_PACKS ${PROJECT_SOURCE_DIR}/web/asset_packs.js)
 set(KOLVEX_WEB_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(KOLVEX_WEB_NOTICES ${PROJECT_SOURCE_DIR}/THIRD_PARTY_NOTICES.md)
+set(KOLVEX_WEB_MANIFEST ${PROJECT_SOURCE_DIR}/web/kolvex.webmanifest)
+set(KOLVEX_WEB_WORKER ${PROJECT_SOURCE_DIR}/web/service_worker.js)
+set(KOLVEX_WEB_ICONS ${PROJECT_SOURCE_DIR}/web/icons)
+file(GLOB KOLVEX_WEB_ICON_FILES CONFIGURE_DEPENDS ${KOLVEX_WEB_ICONS}/*.png)
 
 # The constants `kWindowWidth` and `kWindowHeight` of app/application.h.
 function(kolvex_window_size out_width out_height)
@@ -53,7 +80,7 @@ endfunction()
 
 function(kolvex_web_page target)
     set_target_properties(${target} PROPERTIES SUFFIX ".js"
-        LINK_DEPENDS "${KOLVEX_WEB_STORAGE};${KOLVEX_WEB_POLL_YIELD};${KOLVEX_WEB_ASSET_PACKS};${KOLVEX_WEB_SHELL};${KOLVEX_WEB_LICENSE};${KOLVEX_WEB_NOTICES};${CMAKE_CURRENT_LIST_FILE}")
+        LINK_DEPENDS "${KOLVEX_WEB_STORAGE};${KOLVEX_WEB_POLL_YIELD};${KOLVEX_WEB_ASSET_PACKS};${KOLVEX_WEB_SHELL};${KOLVEX_WEB_LICENSE};${KOLVEX_WEB_NOTICES};${KOLVEX_WEB_MANIFEST};${KOLVEX_WEB_WORKER};${KOLVEX_WEB_ICON_FILES};${CMAKE_CURRENT_LIST_FILE}")
     target_link_options(${target} PRIVATE
         -sENVIRONMENT=web
         -sALLOW_MEMORY_GROWTH=1
@@ -69,6 +96,8 @@ function(kolvex_web_page target)
             -DPROJECT_VERSION=${PROJECT_VERSION} "-DKOLVEX_PACKS=${KOLVEX_ASSET_PACK_FILES}"
             -DKOLVEX_LICENSE=${KOLVEX_WEB_LICENSE} -DKOLVEX_NOTICES=${KOLVEX_WEB_NOTICES}
             -DKOLVEX_WINDOW_WIDTH=${width} -DKOLVEX_WINDOW_HEIGHT=${height}
+            -DKOLVEX_MANIFEST=${KOLVEX_WEB_MANIFEST} -DKOLVEX_WORKER=${KOLVEX_WEB_WORKER}
+            -DKOLVEX_ICONS=${KOLVEX_WEB_ICONS}
             -P ${CMAKE_CURRENT_FUNCTION_LIST_FILE}
         VERBATIM)
 endfunction()

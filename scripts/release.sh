@@ -34,6 +34,7 @@ page = ["kolvex.html", "kolvex.js", "kolvex.wasm"]
 # The asset packs too: the build keeps only the current ones beside the page.
 packs = [n for n in os.listdir(src) if n.endswith(".pack")]
 names = page + [n + s for n in page for s in (".br", ".gz")] + packs + ["LICENSE.txt", "THIRD_PARTY_NOTICES.txt"]
+names += ["kolvex.webmanifest", "service_worker.js"] + ["icons/" + n for n in os.listdir(os.path.join(src, "icons"))]
 with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as z:
     for name in sorted(names):
         info = zipfile.ZipInfo(f"{folder}/{name}", stamp)

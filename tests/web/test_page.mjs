@@ -10,8 +10,8 @@
 // and WebKit run headed, since headless Firefox has no WebGL: the whole command
 // under tests/with_display.sh. Prints the page's figures at the end.
 // Usage: tests/with_display.sh node tests/web/test_page.mjs build/web
-import { spawn } from 'node:child_process';
-import { mkdtempSync, readdirSync, readFileSync, rmSync, statSync } from 'node:fs';
+import { execFileSync, spawn } from 'node:child_process';
+import { cpSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync } from 'node:fs';
 import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
@@ -926,6 +926,86 @@ async function sayWhatIsMissing(browser, url) {
   }
 }
 
+const kSource = join(dirname(fileURLToPath(import.meta.url)), '../..');
+
+// The page's step of the build (cmake/WebPage.cmake) run again on a copy of the
+// build as another version, with the sources the build gives it.
+function rebuildPage(out, version) {
+  const { window: size } = JSON.parse(readFileSync(kFactsPath));
+  const source = (path) => join(kSource, path);
+  execFileSync('cmake', [`-DKOLVEX_OUT=${out}`, `-DPROJECT_VERSION=${version}`,
+    `-DKOLVEX_SHELL=${source('web/kolvex.html')}`, `-DKOLVEX_LICENSE=${source('LICENSE')}`,
+    `-DKOLVEX_NOTICES=${source('THIRD_PARTY_NOTICES.md')}`, `-DKOLVEX_MANIFEST=${source('web/kolvex.webmanifest')}`,
+    `-DKOLVEX_WORKER=${source('web/service_worker.js')}`, `-DKOLVEX_ICONS=${source('web/icons')}`,
+    `-DKOLVEX_WINDOW_WIDTH=${size[0]}`, `-DKOLVEX_WINDOW_HEIGHT=${size[1]}`, '-P', source('cmake/WebPage.cmake')]);
+}
+
+// The version the page shows, and the cache its profile's active worker keeps.
+async function servedBuild(page) {
+  const text = await page.evaluate("document.getElementById('controls').textContent");
+  const workers = () => page.page.browserContext().targets().filter((target) => target.type() === 'service_worker');
+  // A stopped worker's target may stay listed without ever answering.
+  const cache = await waitFor('the active worker', async () => {
+    const states = await Promise.all(workers().map((target) => Promise.race([
+      target.worker().then((worker) => worker.evaluate('[self.serviceWorker.state, kCache]')), sleep(3000),
+    ]).catch(() => null)));
+    const active = states.find((state) => state && state[0] === 'activated');
+    return active && active[1];
+  }, 20000);
+  return { version: /Kolvex (\S+), MIT/.exec(text)[1], cache };
+}
+
+// In the browser's own profile, as an installed page lives (a new context is
+// private, where nothing installs): once the first visit's worker is active
+// the page is installable; with the network off a reload plays a game to its
+// save; then a second build served in its place is, on the visit after its
+// worker has installed, the whole page, and the first build's cache is gone.
+async function playOfflineThenUpdate(browser) {
+  const site = await serveFolder(folder);
+  const copy = mkdtempSync(join(tmpdir(), 'kolvex-update-'));
+  const page = await openTab(browser.defaultBrowserContext(), [recordFrames]);
+  const caches = () => page.evaluate('caches.keys()');
+  try {
+    await page.open(site.base + 'kolvex.html', false);
+    const [first] = await waitFor('the worker to keep the page', async () =>
+      (await page.evaluate('Boolean(navigator.serviceWorker.controller)')) && caches(), 30000);
+    const { installabilityErrors } = await page.driver.session.send('Page.getInstallabilityErrors');
+    check(installabilityErrors.length === 0,
+      `installable, the worker keeping ${first} (${JSON.stringify(installabilityErrors)})`);
+
+    await page.page.setOfflineMode(true);
+    await page.open(null, true);
+    await page.startGame();
+    const game = await page.playToTopOut();
+    await waitFor('the offline game\'s save in IndexedDB', async () =>
+      (await page.storedSave()).split('\n')[2] === String(game.score), 10000);
+    check(page.errors.length === 0, `offline: a reload played a game to its save (${game.score})`);
+    await page.page.setOfflineMode(false);
+
+    const old = await servedBuild(page);
+    cpSync(folder, copy, { recursive: true });
+    const version = `${old.version}-next`;
+    rebuildPage(copy, version);
+    site.folder = copy;
+    // Answered by the first build's worker, whose visit fetches the new one.
+    await page.open(null, true);
+    const kept = (await servedBuild(page)).version;
+    const [fresh] = await waitFor('the second build\'s worker to take over', async () => {
+      const names = await caches();
+      return names.length === 1 && names[0] !== first && names;
+    }, 60000);
+    await page.open(null, true);
+    const now = await servedBuild(page);
+    check(kept === old.version && now.version === version && now.cache === fresh && fresh.includes(version) &&
+      (await caches()).join() === fresh,
+      `updated: the open page kept ${kept}; the next visit ${now.version}, its worker's cache ${now.cache} alone`);
+  } finally {
+    await page.page.close();
+    site.server.close();
+    rmSync(copy, { recursive: true, force: true });
+  }
+}
+
 // A free port on 127.0.0.1 for a driver that must be told one.
 function freePort() {
   return new Promise((resolve) => {
@@ -957,6 +1037,7 @@ async function runChromium() {
     await keepBestsThroughFaults(browser, url);
     await keepHigherOfTwoPages(browser, url);
     await sayWhatIsMissing(browser, url);
+    await playOfflineThenUpdate(browser);
     // Last: its tab brought to the front would leave the others behind it.
     await playByTouch(browser, url);
     printFigures(figures);

@@ -57,5 +57,7 @@ int check_directory(const std::string& dir);                             // 0 wh
 int write_contact_sheet(const std::string& dir, const std::string& out); // 0 on success
 // Writes the badge at each desktop size to <dir>/hicolor/<N>x<N>/apps/kolvex.png; 0 on success.
 int write_desktop_icons(const std::string& dir);
+// Writes the web page's icons (any and maskable, 180 to 512 px) as <dir>/<name>.png; 0 on success.
+int write_web_icons(const std::string& dir);
 
 } // namespace img

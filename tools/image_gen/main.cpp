@@ -13,7 +13,8 @@ constexpr const char* kUsage = "usage: gen_images <out-dir> [asset-name ...]\n"
                                "       gen_images --check <asset-dir>\n"
                                "       gen_images --check-one <file.png> <asset-name>\n"
                                "       gen_images --contact-sheet <out.png> <asset-dir>\n"
-                               "       gen_images --desktop-icons <dir>\n";
+                               "       gen_images --desktop-icons <dir>\n"
+                               "       gen_images --web-icons <dir>\n";
 
 int generate(const std::string& dir, const std::vector<std::string>& names) {
     std::vector<const img::Asset*> todo;
@@ -72,6 +73,9 @@ int main(int argc, char** argv) {
         }
         if (args.size() == 2 && args[0] == "--desktop-icons") {
             return img::write_desktop_icons(args[1]);
+        }
+        if (args.size() == 2 && args[0] == "--web-icons") {
+            return img::write_web_icons(args[1]);
         }
         if (args.empty() || args[0].starts_with("-")) {
             std::fputs(kUsage, stderr);
