@@ -86,6 +86,9 @@ function(kolvex_web_page target)
         -sALLOW_MEMORY_GROWTH=1
         # Lets the game's end run the exit steps and tell the page (Module.onExit).
         -sEXIT_RUNTIME=1
+        # The page makes the canvas's WebGL context when it checks for WebGL, and
+        # the game draws with that one (Module.preinitializedWebGLContext).
+        -sGL_PREINITIALIZED_CONTEXT=1
         --pre-js ${KOLVEX_WEB_STORAGE}
         # SHELL: keeps the repeated flag, which CMake would otherwise fold into one.
         "SHELL:--js-library ${KOLVEX_WEB_POLL_YIELD}"
