@@ -24,7 +24,7 @@ import player as p
 import shell_link
 import wine
 from test_session import paused, piece_cells
-from test_window import f11, framed, window_size
+from test_window import f11, framed, in_game, window_size
 from test_title import MENU_ROWS, highlighted_row, menu_with, reference, shows
 from test_game_over import (game_over_shown, play_to_top_out, read_save, save_failed_shown,
                             title_shown, wait_for_armed_menu)
@@ -265,6 +265,37 @@ def session(executable):
         assert game.wait_exit() == 0, game.stderr()[-2000:]
 
 
+def scaled_desktop(executable):
+    """Windows at 125 %: the window opens at the game's size in the desktop's
+    units, 1125 x 875 pixels, its picture drawn whole at those pixels, and the
+    mouse reaches the entry under it through the same scale."""
+    scale = 1.25
+    for key, name, kind, value in ((r"HKCU\Control Panel\Desktop", "LogPixels", "REG_DWORD", "120"),
+                                   (r"HKCU\Software\Wine\Explorer\Desktops", wine.DESKTOP,
+                                    "REG_SZ", "1200x960")):
+        subprocess.run(["wine", "reg", "add", key, "/v", name, "/t", kind, "/d", value, "/f"],
+                       check=True, capture_output=True, timeout=60)
+    # Wine reads the desktop's scale and size when it starts.
+    subprocess.run(["wineserver", "-k"], check=True, timeout=30)
+    subprocess.run(["wineserver", "-w"], check=True, timeout=30)
+    with kolvex_e2e.Game(executable, name="wine_scaled") as game:
+        wine.start(game)
+        title = reference("tx_titlebg")
+        game.wait_for(lambda: window_size(game) == (1125, 875), "the window at 125 % (1125x875)")
+        game.save(game.wait_for_screen(lambda s: framed(s, title), "the title filling it"),
+                  "scaled_title.png")
+        nudges = itertools.cycle((0, 8))
+
+        def credits_lit():
+            game.mouse_to(round((ENTRY_X + next(nudges)) * scale),
+                          round(MENU_ROWS[CREDITS_ROW] * scale))
+            shot = game.screenshot()
+            return framed(shot, title) and highlighted_row(in_game(shot)) == CREDITS_ROW
+        game.wait_for(credits_lit, "CREDITS highlighted under the mouse at 125 %")
+        game.key("q")
+        assert game.wait_exit() == 0, game.stderr()[-2000:]
+
+
 def expand(text):
     """text with Windows' environment variables filled in, as the shell does."""
     result = subprocess.run(["wine", "cmd", "/c", "echo", text], check=True,
@@ -408,6 +439,7 @@ def main(executable):
         session(executable)
         gamepad(executable)
         installed(executable)
+        scaled_desktop(executable)
 
 
 if __name__ == "__main__":
