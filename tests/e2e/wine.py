@@ -66,7 +66,8 @@ class Prefix:
 def start(game):
     """Starts game.executable (a .exe) under Wine. The harness finds the window by
     its title: under Wine that is the frame, whose one child is the 900 x 700
-    drawing area the screenshots must read; keys go to the desktop window."""
+    drawing area the screenshots must read; keys go to the desktop window.
+    The frame and the desktop are kept as game.frame and game.desktop."""
     game.start(wrapper=["wine"])
     d = display.Display()
     try:
@@ -75,8 +76,8 @@ def start(game):
         children = tree.children
         assert len(children) == 1, ("the frame should hold only the drawing area", children)
         game.window = str(children[0].id)
-        desktop = tree.parent.id
+        game.frame, game.desktop = frame.id, tree.parent.id
     finally:
         d.close()
-    subprocess.run(["xdotool", "windowfocus", "--sync", str(desktop)], check=True, timeout=10)
+    subprocess.run(["xdotool", "windowfocus", "--sync", str(game.desktop)], check=True, timeout=10)
     return game

@@ -1,12 +1,13 @@
 """The Windows build under Wine, one Wine session for the whole run: the title
 screen, its menu worked with the mouse, F11 to full screen and back, GAME START
-with real keys, a pause when another program takes the focus, a game to the
-top-out and its save, a second one whose save must replace the first file and
-remove a killed save's leftover, a third that must leave a read-only save alone
-and say so, a fourth that must keep it hidden, two more with the save held open
-by another program, and Q ending the program; then a gamepad, read through
-XInput from a stand-in DLL of our own; then the installer beside it, the licence
-and notices it installs, its shortcut and its uninstaller.
+by the keypad's Enter, a pause when another program takes the focus, a game to
+the top-out and its save, a second one whose save must replace the first file
+and remove a killed save's leftover, a third that must leave a read-only save
+alone and say so, a fourth that must keep it hidden, two more with the save held
+open by another program, the window dragged wide and Alt+Enter there and back,
+and Q ending the program; then a gamepad, read through XInput from a stand-in
+DLL of our own; then the installer beside it, the licence and notices it
+installs, its shortcut and its uninstaller; last, the desktop scaled to 125 %.
 Usage: wine_session.py path/to/kolvex.exe
 """
 
@@ -18,13 +19,16 @@ import re
 import shutil
 import subprocess
 import tempfile
+import time
+
+from Xlib import display
 
 import kolvex_e2e
 import player as p
 import shell_link
 import wine
 from test_session import paused, piece_cells
-from test_window import f11, framed, in_game, window_size
+from test_window import alt_enter, f11, framed, in_game, view, window_size
 from test_title import MENU_ROWS, highlighted_row, menu_with, reference, shows
 from test_game_over import (game_over_shown, play_to_top_out, read_save, save_failed_shown,
                             title_shown, wait_for_armed_menu)
@@ -199,6 +203,45 @@ def full_screen_in_desktop(game, title):
     menu_with(game, title, 0, "the title in its window again, GAME START under the mouse")
 
 
+def drag_frame_corner(game, dx, dy):
+    """A player's drag of the frame's lower right corner in Wine's desktop."""
+    d = display.Display()
+    try:
+        frame = d.create_resource_object("window", game.frame).get_geometry()
+    finally:
+        d.close()
+    x, y = frame.x + frame.width - 2, frame.y + frame.height - 2
+    desktop = str(game.desktop)
+    subprocess.run(["xdotool", "mousemove", "--window", desktop, str(x), str(y)], check=True,
+                   timeout=10)
+    subprocess.run(["xdotool", "mousedown", "1"], check=True, timeout=10)
+    for step in range(1, 11):
+        subprocess.run(["xdotool", "mousemove", "--window", desktop, str(x + dx * step // 10),
+                        str(y + dy * step // 10)], check=True, timeout=10)
+        time.sleep(0.05)
+    # Wine's sizing loop ends on a release after a settled move; released
+    # sooner, it goes on taking the keys.
+    time.sleep(0.5)
+    subprocess.run(["xdotool", "mouseup", "1"], check=True, timeout=10)
+    game.mouse_to(*OFF_ENTRIES)
+
+
+def resized_then_alt_enter(game, title):
+    """The window dragged wide keeps the picture in shape between side bars;
+    Alt+Enter takes it over the desktop and gives back the window as dragged."""
+    drag_frame_corner(game, 100, -250)
+    game.wait_for(lambda: window_size(game)[0] > 1.5 * window_size(game)[1], "a wide window")
+    shot = game.wait_for_screen(lambda s: framed(s, title), "the title between side bars")
+    game.save(shot, "wide.png")
+    assert view(shot.width, shot.height)[0] > 0, "bars at the sides"
+    dragged = window_size(game)
+    alt_enter(game)
+    game.wait_for(lambda: window_size(game) == tuple(int(n) for n in wine.DESKTOP_SIZE.split("x")),
+                  "the game over the whole desktop after Alt+Enter")
+    alt_enter(game)
+    game.wait_for(lambda: window_size(game) == dragged, "the dragged window back after Alt+Enter")
+
+
 def pause_on_lost_focus(game):
     """Another Windows program started in the desktop takes the focus from the
     game in play: the game pauses, and waits paused once it has the focus back.
@@ -232,7 +275,7 @@ def session(executable):
         mouse_on_title(game)
         full_screen_in_desktop(game, reference("tx_titlebg"))
 
-        game.key("Return")  # GAME START
+        game.key("KP_Enter")  # GAME START, by the keypad's Enter
         pause_on_lost_focus(game)
         play_to_top_out(game, new_game=False)
         game.save(game.wait_for_screen(game_over_shown, "the game-over screen"), "game_over.png")
@@ -261,6 +304,7 @@ def session(executable):
         game.key("Down")
         game.key("Return")  # QUIT
         game.wait_for_screen(title_shown, "the title screen after QUIT")
+        resized_then_alt_enter(game, reference("tx_titlebg"))
         game.key("q")
         assert game.wait_exit() == 0, game.stderr()[-2000:]
 
