@@ -15,7 +15,7 @@ import tempfile
 from Xlib import display
 
 DESKTOP = "kolvex"
-DESKTOP_SIZE = "1000x800"
+DESKTOP_SIZE = (1000, 800)
 SETTINGS = """REGEDIT4
 
 [HKEY_CURRENT_USER\\Software\\Wine\\Explorer]
@@ -26,7 +26,7 @@ SETTINGS = """REGEDIT4
 
 [HKEY_CURRENT_USER\\Software\\Wine\\Drivers]
 "Audio"="alsa"
-""" % (DESKTOP, DESKTOP, DESKTOP_SIZE)
+""" % (DESKTOP, DESKTOP, "%dx%d" % DESKTOP_SIZE)
 PREFIX_TIMEOUT = 300
 
 

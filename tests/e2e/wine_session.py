@@ -162,6 +162,20 @@ def held_by_another_program(game):
         shutil.rmtree(folder, ignore_errors=True)
 
 
+def pointer_lights(game, title, row, scale):
+    """The pointer moved onto a title menu entry, in a window at that scale,
+    until the game highlights it; the screenshot that shows it."""
+    # The game takes the first place it hears of as where the mouse rests, not a
+    # move; should one move not have reached it alone, the next one is a move.
+    nudges = itertools.cycle((0, 8))
+
+    def lit():
+        game.mouse_to(round((ENTRY_X + next(nudges)) * scale), round(MENU_ROWS[row] * scale))
+        shot = game.screenshot()
+        return shot if framed(shot, title) and highlighted_row(in_game(shot)) == row else None
+    return game.wait_for(lit, "row %d highlighted under the mouse at %d %%" % (row, scale * 100))
+
+
 def mouse_on_title(game):
     """Real X pointer events, through Wine's virtual desktop to the game's window:
     the mouse moved onto CREDITS highlights it, a click opens the page, a click
@@ -170,16 +184,7 @@ def mouse_on_title(game):
     frame at 50, 50, the area 3, 22 into it), so its pixels are the game's."""
     title, page = reference("tx_titlebg"), reference("tx_htpbg")
     game.mouse_to(*OFF_ENTRIES)
-    # The game takes the first place it hears of as where the mouse rests, not a
-    # move; should the move above not have reached it alone, the next one is a move.
-    nudges = itertools.cycle((0, 8))
-
-    def credits_lit():
-        game.mouse_to(ENTRY_X + next(nudges), MENU_ROWS[CREDITS_ROW])
-        shot = game.screenshot()
-        return shot if shows(shot, title) and highlighted_row(shot) == CREDITS_ROW else None
-    game.save(game.wait_for(credits_lit, "CREDITS highlighted under the mouse"),
-              "title_mouse.png")
+    game.save(pointer_lights(game, title, CREDITS_ROW, 1.0), "title_mouse.png")
     game.click()
     game.wait_for_screen(lambda s: shows(s, page), "the credits page after a click")
     game.click()
@@ -191,9 +196,9 @@ def mouse_on_title(game):
 def full_screen_in_desktop(game, title):
     """F11 takes the game over the whole of Wine's virtual desktop, borderless,
     its picture in shape between black bars; F11 again gives back the window."""
-    desktop = tuple(int(n) for n in wine.DESKTOP_SIZE.split("x"))
     f11(game)
-    game.wait_for(lambda: window_size(game) == desktop, "the game over the whole desktop")
+    game.wait_for(lambda: window_size(game) == wine.DESKTOP_SIZE,
+                  "the game over the whole desktop")
     game.save(game.wait_for_screen(lambda s: framed(s, title), "the title framed on the desktop"),
               "full_screen.png")
     f11(game)
@@ -236,7 +241,7 @@ def resized_then_alt_enter(game, title):
     assert view(shot.width, shot.height)[0] > 0, "bars at the sides"
     dragged = window_size(game)
     alt_enter(game)
-    game.wait_for(lambda: window_size(game) == tuple(int(n) for n in wine.DESKTOP_SIZE.split("x")),
+    game.wait_for(lambda: window_size(game) == wine.DESKTOP_SIZE,
                   "the game over the whole desktop after Alt+Enter")
     alt_enter(game)
     game.wait_for(lambda: window_size(game) == dragged, "the dragged window back after Alt+Enter")
@@ -328,14 +333,7 @@ def scaled_desktop(executable):
         game.wait_for(lambda: window_size(game) == (1125, 875), "the window at 125 % (1125x875)")
         game.save(game.wait_for_screen(lambda s: framed(s, title), "the title filling it"),
                   "scaled_title.png")
-        nudges = itertools.cycle((0, 8))
-
-        def credits_lit():
-            game.mouse_to(round((ENTRY_X + next(nudges)) * scale),
-                          round(MENU_ROWS[CREDITS_ROW] * scale))
-            shot = game.screenshot()
-            return framed(shot, title) and highlighted_row(in_game(shot)) == CREDITS_ROW
-        game.wait_for(credits_lit, "CREDITS highlighted under the mouse at 125 %")
+        pointer_lights(game, title, CREDITS_ROW, scale)
         game.key("q")
         assert game.wait_exit() == 0, game.stderr()[-2000:]
 
