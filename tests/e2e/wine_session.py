@@ -400,8 +400,10 @@ def installed(executable):
             game.key("q")
             assert game.wait_exit() == 0, game.stderr()[-2000:]
 
-            command = quiet_uninstall(root)
-            assert command, "no uninstaller registered in " + root
+            # Polled: once, under load, Wine's reg answered without the key
+            # the installer had written.
+            command = game.wait_for(lambda: quiet_uninstall(root),
+                                    "the uninstaller registered in " + root)
             subprocess.run(["wine"] + command, check=True, timeout=SETUP_TIMEOUT)
             # The uninstaller runs on from a copy of itself and removes the original.
             game.wait_for(lambda: not os.path.exists(os.path.dirname(program)),
